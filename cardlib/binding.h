@@ -1,0 +1,57 @@
+// Run-time binding of the card driver library.
+//
+// Each cardlib::tvn_... function resolves its namesake in libTolvane.so on its
+// first call: the library is looked for in the program's own directory first,
+// then on the normal library search path. A library or function that cannot
+// be found is reported through the failure handler, which does not return.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tvn_params.h"
+
+namespace cardlib {
+
+// The file name of the card driver library on this platform.
+inline constexpr const char* kLibraryFile = "libTolvane.so";
+
+// Loads one library from the first path of a list that opens, and resolves
+// names in it. This is the only place that knows how the library is found.
+class Loader {
+public:
+    explicit Loader(std::vector<std::string> candidates);
+    ~Loader();
+    Loader(const Loader&) = delete;
+    Loader& operator=(const Loader&) = delete;
+
+    // The address of `name`, or nullptr with `error` set to a message that
+    // names the library file or the function.
+    void* Resolve(const char* name, std::string* error);
+
+private:
+    bool Open(std::string* error);
+
+    std::vector<std::string> candidates_;
+    void* handle_ = nullptr;
+};
+
+// The directory of the running program file, as the kernel reports it.
+std::string ProgramDirectory();
+
+// Called with the message when the library or a function is missing. It must
+// not return; the default prints the message and ends the process with 1.
+using FailureHandler = std::function<void(const std::string& message)>;
+void SetFailureHandler(FailureHandler handler);
+
+// The address of `name` in the card driver library; on failure the failure
+// handler runs and this never returns.
+void* Bind(const char* name);
+
+#define TVN_FUNCTION(result, name, params) result name(TVN_NAMED params);
+#include "tvn_functions.h"
+#undef TVN_FUNCTION
+
+}  // namespace cardlib

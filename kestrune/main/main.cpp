@@ -1,0 +1,27 @@
+#include <QApplication>
+#include <QString>
+
+#include "cardlib/binding.h"
+#include "mainform.h"
+#include "message.h"
+#include "termination.h"
+#include "twips.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    // The program ends with its main window, not with the last window shown:
+    // a start-up message may be the only window for a while.
+    QApplication::setQuitOnLastWindowClosed(false);
+    InstallFontSubstitutes();
+    cardlib::SetFailureHandler([](const std::string& message) { ShowMessage(QString::fromStdString(message)); });
+
+    MainForm form;
+    CloseOnTerminationSignals(&form);
+    if (!form.Form_Load(QCoreApplication::applicationDirPath()))
+        return 1;
+    if (form.Unloaded())
+        return 0;
+    form.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,145 @@
+#include "mainform.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+
+#include "cardchoice.h"
+#include "cardlib/binding.h"
+#include "message.h"
+#include "settings/apply.h"
+#include "state.h"
+#include "twips.h"
+
+namespace {
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QFont& font)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setFont(font);
+    return label;
+}
+
+}  // namespace
+
+MainForm::MainForm(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Kestrune演示软件(Ver 1.0)"));
+    SizeTwips(this, 6795, 4545);
+
+    LabelTitle = MakeLabel(this, "LabelTitle", QStringLiteral("Kestrune 运动控制"), SongTi(15, true));
+    PlaceTwips(LabelTitle, 480, 360, 3120, 300);
+    LabelTitle2 = MakeLabel(this, "LabelTitle2", QStringLiteral("四轴PCI控制卡 Brevak"), SongTi(15, true, true));
+    PlaceTwips(LabelTitle2, 480, 840, 3885, 300);
+
+    Image2 = new QLabel(this);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->setPixmap(QPixmap(QStringLiteral(":/kestrune/card.png")));
+    Image2->setScaledContents(true);
+    PlaceTwips(Image2, 960, 1440, 2844, 1884);
+
+    Label1 = MakeLabel(this, "Label1", QStringLiteral(" 卡号："), SongTi(9));
+    PlaceTwips(Label1, 4680, 480, 855, 300);
+
+    CoB_CardNo = new QComboBox(this);
+    CoB_CardNo->setObjectName(QStringLiteral("CoB_CardNo"));
+    CoB_CardNo->setEditable(true);
+    CoB_CardNo->setInsertPolicy(QComboBox::NoInsert);
+    CoB_CardNo->setEditText(QStringLiteral("0"));
+    PlaceTwips(CoB_CardNo, 5520, 480, 855, 300);
+    connect(CoB_CardNo, &QComboBox::editTextChanged, this, &MainForm::CoB_CardNo_Change);
+
+    const auto button = [this](const char* name, const QString& caption, int top) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(name));
+        b->setFont(SongTi(10.5));
+        PlaceTwips(b, 4920, top, 1455, 495);
+        return b;
+    };
+    CB_ParaSet = button("CB_ParaSet", QStringLiteral("参数设置"), 1080);
+    CB_IoCheck = button("CB_IoCheck", QStringLiteral("I/O检测"), 1740);
+    CommandCounter = button("CommandCounter", QStringLiteral("计数功能"), 2400);
+    CB_TestMotion = button("CB_TestMotion", QStringLiteral("运动测试"), 3060);
+    CB_Exit = button("CB_Exit", QStringLiteral("退    出"), 3720);
+
+    connect(CB_ParaSet, &QPushButton::clicked, this, [this] { OpenWindow(ParaWindow); });
+    connect(CB_IoCheck, &QPushButton::clicked, this, [this] { OpenWindow(IoWindow); });
+    connect(CommandCounter, &QPushButton::clicked, this, [this] { OpenWindow(CounterWindow); });
+    connect(CB_TestMotion, &QPushButton::clicked, this, [this] { OpenWindow(MotionWindow); });
+    connect(CB_Exit, &QPushButton::clicked, this, &QWidget::close);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+MainForm::~MainForm() = default;
+
+bool MainForm::Form_Load(const QString& programDirectory)
+{
+    SetSettingsPaths(programDirectory);
+    const int16_t r = cardlib::tvn_board_init();
+    if (r == 0) {
+        ShowMessage(QStringLiteral("未找到Brevak运动控制卡，单击“确定”进入模拟演示界面！"));
+    } else if (r > 1000) {
+        ShowMessage(QStringLiteral("第%1张卡初始化失败，请检测硬件！").arg(r - 1000));
+        Form_Unload();
+        return false;
+    } else if (r > 0) {
+        QStringList cards;
+        for (int i = 0; i < r; ++i)
+            cards << QString::number(i);
+        CoB_CardNo->addItems(cards);
+        CurrentCardNo = 0;
+        ApplyHardwareSettings();
+    }
+    // A negative result changes nothing.
+    return true;
+}
+
+void MainForm::Form_Unload()
+{
+    windows_.CloseAll();
+    if (!libraryClosed_) {
+        libraryClosed_ = true;
+        cardlib::tvn_board_close();
+    }
+}
+
+bool MainForm::Unloaded() const
+{
+    return libraryClosed_;
+}
+
+void MainForm::SetWindowFactory(Window window, ChildWindows::Factory factory)
+{
+    factories_[window] = std::move(factory);
+}
+
+QWidget* MainForm::OpenWindow(Window window)
+{
+    if (!factories_[window])
+        return nullptr;
+    return windows_.Open(window, factories_[window]);
+}
+
+void MainForm::CoB_CardNo_Change(const QString& text)
+{
+    if (const auto card = CardNumberFromText(text))
+        CurrentCardNo = *card;
+}
+
+void MainForm::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+    QCoreApplication::quit();
+}

@@ -1,0 +1,62 @@
+// The window Kestrune starts and ends with: card choice, the four test
+// windows, and the card library's start and close.
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+#include "childwindows.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+class MainForm : public QWidget {
+    Q_OBJECT
+
+public:
+    // The test windows, in the order of their buttons.
+    enum Window { ParaWindow, IoWindow, CounterWindow, MotionWindow, WindowCount };
+
+    explicit MainForm(QWidget* parent = nullptr);
+    ~MainForm() override;
+
+    // The load step: settings paths, card library start, card list, settings
+    // applied to card 0. Returns false when a card failed to start; the form
+    // has then been unloaded and the program must end.
+    bool Form_Load(const QString& programDirectory);
+
+    // Closes every open test window, most recent first, then the card library
+    // (once, however often this runs).
+    void Form_Unload();
+    bool Unloaded() const;
+
+    // How each test window is made; a window without a factory opens nothing.
+    void SetWindowFactory(Window window, ChildWindows::Factory factory);
+
+    // Opens (or brings forward) a test window.
+    QWidget* OpenWindow(Window window);
+
+    void CoB_CardNo_Change(const QString& text);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QLabel* LabelTitle;
+    QLabel* LabelTitle2;
+    QLabel* Image2;
+    QLabel* Label1;
+    QComboBox* CoB_CardNo;
+    QPushButton* CB_ParaSet;
+    QPushButton* CB_IoCheck;
+    QPushButton* CommandCounter;
+    QPushButton* CB_TestMotion;
+    QPushButton* CB_Exit;
+
+    ChildWindows windows_;
+    std::array<ChildWindows::Factory, WindowCount> factories_;
+    bool libraryClosed_ = false;
+};

@@ -1,0 +1,22 @@
+// Program-wide state of Kestrune, set by the main window and read by every
+// window at each card call.
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+// The card that every window passes to the card library.
+inline int16_t CurrentCardNo = 0;
+
+// Full paths of the two settings files beside the program.
+inline QString HardwareSetPath;
+inline QString MotionSetPath;
+
+// Home search speed mode of axis slots 0 to 3, filled by ApplyHardwareSettings
+// and used when the motion window starts a homing move.
+inline std::array<int16_t, 4> HomeSpeedMode{};
+
+// Sets both paths from the program's directory, taken as it is.
+void SetSettingsPaths(const QString& programDirectory);

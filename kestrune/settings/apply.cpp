@@ -1,0 +1,83 @@
+#include "apply.h"
+
+#include "cardlib/binding.h"
+#include "conversions.h"
+#include "ini.h"
+#include "main/state.h"
+
+QString AxisSection(int axis)
+{
+    return QStringLiteral("第%1轴").arg(axis);
+}
+
+// A "number" setting that does not fit the card's 16-bit argument (40000, say)
+// cannot be passed on: the card call that needs it is skipped, and the card
+// keeps what it had. Every other call of the sequence is still made.
+void ApplyHardwareSettings()
+{
+    const int16_t card = CurrentCardNo;
+    for (int i = 0; i < 2; ++i) {
+        const QString section = AxisSection(i);
+        const auto read = [&](const char* key) { return ReadIniValue(section, QLatin1String(key), HardwareSetPath); };
+        const auto number = [&](const char* key) { return SettingsNumber(read(key)); };
+        const auto flag = [&](const char* key) { return SettingsFlag(read(key)); };
+        const auto a = static_cast<int16_t>(card * 4 + i);
+
+        if (const auto mode = number("PULSEOUTMODE"))
+            cardlib::tvn_set_pulse_outmode(a, *mode);
+
+        const int16_t homeMode = flag("HOMEMODE");
+        const int16_t homeLogic = flag("HOMELOGIC");
+        cardlib::tvn_set_HOME_pin_logic(a, homeLogic, 1);
+        cardlib::tvn_config_home_mode(a, homeMode, 1);
+
+        if (const auto speed = number("HOMESPEEDMODE"))
+            HomeSpeedMode[static_cast<size_t>(i)] = *speed;
+
+        const int16_t ezEnable = flag("EZENABLE");
+        const int16_t ezLogic = flag("EZLOGIC");
+        cardlib::tvn_config_EZ_PIN(a, ezLogic, ezEnable);
+
+        if (const auto ltcLogic = number("LTCLOGIC"))
+            cardlib::tvn_config_LTC_PIN(a, *ltcLogic, 1);
+
+        if (const auto inMode = number("PULSEINMODE"))
+            cardlib::tvn_counter_config(a, *inMode);
+
+        const auto sdEnable = number("SDENABLE");
+        const auto sdLogic = number("SDLOGIC");
+        const auto sdMode = number("SDMODE");
+        if (sdEnable && sdLogic && sdMode)
+            cardlib::tvn_config_SD_PIN(a, *sdEnable, *sdLogic, *sdMode);
+
+        const int16_t inpEnable = flag("INPENABLE");
+        const int16_t inpLogic = flag("INPLOGIC");
+        cardlib::tvn_config_INP_PIN(a, inpEnable, inpLogic);
+
+        const int16_t almStopMode = flag("ALMSTOPMODE");
+        const int16_t almLogic = flag("ALMLOGIC");
+        cardlib::tvn_config_ALM_PIN(a, almLogic, almStopMode);
+
+        const auto pcsEnable = number("PCSENABLE");
+        const auto pcsLogic = number("PCSLOGIC");
+        if (pcsEnable && pcsLogic)
+            cardlib::tvn_config_PCS_PIN(a, *pcsEnable, *pcsLogic);
+
+        const auto ercEnable = number("ERCENABLE");
+        const auto ercLogic = number("ERCLOGIC");
+        if (ercEnable && ercLogic)
+            cardlib::tvn_config_ERC_PIN(a, *ercEnable, *ercLogic, 1, 1);
+
+        // Bit 0: stop response (0 immediate, 1 decelerating); bit 1: level.
+        const int16_t hplStop = flag("HPLSTOP");
+        const int16_t hplLogic = flag("HPLLOGIC");
+        cardlib::tvn_config_EL_MODE(a, static_cast<int16_t>(2 * hplLogic + hplStop));
+    }
+
+    const auto utility = [](const char* key) { return ReadIniValue(QStringLiteral("UTILITY"), QLatin1String(key), HardwareSetPath); };
+    const auto emgEnable = SettingsNumber(utility("EMGENABLE"));
+    const auto emgLogic = SettingsNumber(utility("EMGLOGIC"));
+    if (emgEnable && emgLogic)
+        cardlib::tvn_config_EMG_PIN(card, *emgEnable, *emgLogic);
+    cardlib::tvn_config_latch_mode(card, SettingsFlag(utility("LATCHALLAXIS")));
+}

@@ -1,0 +1,119 @@
+// What happens around every entry point of the stand-in: scripted results,
+// the trace file and the recorded calls. The card's behaviour is in card.cpp.
+#pragma once
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <type_traits>
+
+namespace tolvane {
+
+// Held by every entry point: the card state is shared by every thread of the
+// calling program.
+std::recursive_mutex& CallMutex();
+
+// The next scripted result of `name`, if one is queued.
+std::optional<double> TakeScripted(const char* name);
+
+// True when calls are traced to a file or recorded for a test.
+bool Logging();
+void LogCall(const std::string& line);
+
+// Drops the recorded calls and every queued result (control::Reset).
+void ForgetCalls();
+
+// Shortest text that reads back to the same value: 2000, 0.1, -3.2.
+template <typename F>
+void AppendFloat(std::string& out, F value)
+{
+    char text[64];
+    auto [end, ec] = std::to_chars(text, text + sizeof text, value);
+    out.append(text, ec == std::errc() ? end : text);
+}
+
+inline void AppendText(std::string& out, const char* text)
+{
+    if (!text) {
+        out += "NULL";
+        return;
+    }
+    out += '"';
+    out += text;
+    out += '"';
+}
+
+template <typename T>
+void AppendValue(std::string& out, const T& value)
+{
+    if constexpr (std::is_floating_point_v<T>)
+        AppendFloat(out, value);
+    else
+        out += std::to_string(value);
+}
+
+// One argument as the trace writes it. Out arguments (pointers to non-const)
+// are written after the call, so they show what the call stored.
+template <typename T>
+void AppendArgument(std::string& out, T value)
+{
+    if constexpr (std::is_same_v<T, const char*>) {
+        AppendText(out, value);
+    } else if constexpr (std::is_same_v<T, char*>) {
+        out += '&';
+        AppendText(out, value);
+    } else if constexpr (std::is_pointer_v<T> && std::is_const_v<std::remove_pointer_t<T>>) {
+        // The card's arrays are pairs of axes, positions or centres.
+        if (!value) {
+            out += "NULL";
+            return;
+        }
+        out += '[';
+        AppendValue(out, value[0]);
+        out += ", ";
+        AppendValue(out, value[1]);
+        out += ']';
+    } else if constexpr (std::is_pointer_v<T>) {
+        out += '&';
+        if (value)
+            AppendValue(out, *value);
+        else
+            out += "NULL";
+    } else {
+        AppendValue(out, value);
+    }
+}
+
+template <typename R>
+R FromScript(double value)
+{
+    if constexpr (std::is_floating_point_v<R>)
+        return static_cast<R>(value);
+    else
+        return static_cast<R>(std::llround(value));
+}
+
+// Runs one entry point: a scripted result stands in for the simulation,
+// otherwise the card answers; then the call is logged.
+template <typename R, typename Body, typename... Args>
+R Call(const char* name, Body&& body, Args... args)
+{
+    std::lock_guard lock(CallMutex());
+    const std::optional<double> scripted = TakeScripted(name);
+    const R result = scripted ? FromScript<R>(*scripted) : body();
+    if (Logging()) {
+        std::string line = name;
+        line += '(';
+        [[maybe_unused]] const char* separator = "";
+        ((line += separator, AppendArgument(line, args), separator = ", "), ...);
+        line += ") = ";
+        AppendValue(line, result);
+        LogCall(line);
+    }
+    return result;
+}
+
+}  // namespace tolvane

@@ -1,0 +1,117 @@
+#include "card.h"
+
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+
+#include "calls.h"
+#include "control.h"
+
+namespace tolvane {
+namespace {
+
+int CardsFromEnvironment()
+{
+    const char* text = std::getenv("TOLVANE_CARDS");
+    if (!text || !*text)
+        return 1;
+    int cards = 0;
+    const char* end = text + std::strlen(text);
+    auto [stop, ec] = std::from_chars(text, end, cards);
+    if (ec != std::errc() || stop != end || cards < 0) {
+        std::fprintf(stderr, "tolvane: TOLVANE_CARDS=%s is not a card count; simulating 1 card\n", text);
+        return 1;
+    }
+    if (cards > kMaxCards) {
+        std::fprintf(stderr, "tolvane: TOLVANE_CARDS=%s is more than %d cards; simulating %d\n", text, kMaxCards, kMaxCards);
+        return kMaxCards;
+    }
+    return cards;
+}
+
+std::optional<Board>& BoardSlot()
+{
+    static std::optional<Board> board;
+    return board;
+}
+
+struct Clock {
+    bool test = false;
+    double testNow = 0;
+};
+
+Clock& TheClock()
+{
+    static Clock clock;
+    return clock;
+}
+
+}  // namespace
+
+Board& TheBoard()
+{
+    std::optional<Board>& board = BoardSlot();
+    if (!board) {
+        board.emplace();
+        board->cards.resize(static_cast<size_t>(CardsFromEnvironment()));
+    }
+    return *board;
+}
+
+double Now()
+{
+    const Clock& clock = TheClock();
+    if (clock.test)
+        return clock.testNow;
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+Card* FindCard(int16_t card)
+{
+    Board& board = TheBoard();
+    if (card < 0 || static_cast<size_t>(card) >= board.cards.size())
+        return nullptr;
+    return &board.cards[static_cast<size_t>(card)];
+}
+
+Axis* FindAxis(int16_t axis)
+{
+    if (axis < 0)
+        return nullptr;
+    Card* card = FindCard(static_cast<int16_t>(axis / kAxesPerCard));
+    return card ? &card->axes[static_cast<size_t>(axis % kAxesPerCard)] : nullptr;
+}
+
+namespace control {
+
+void Reset(int cards)
+{
+    std::lock_guard lock(CallMutex());
+    std::optional<Board>& board = BoardSlot();
+    board.emplace();
+    board->cards.resize(static_cast<size_t>(cards < 0 ? CardsFromEnvironment() : std::min(cards, kMaxCards)));
+    ForgetCalls();
+    TheClock() = Clock{};
+}
+
+void UseTestClock(bool on)
+{
+    std::lock_guard lock(CallMutex());
+    Clock& clock = TheClock();
+    if (on && !clock.test)
+        clock.testNow = Now();
+    clock.test = on;
+}
+
+void AdvanceClock(double seconds)
+{
+    std::lock_guard lock(CallMutex());
+    TheClock().testNow += seconds;
+}
+
+}  // namespace control
+}  // namespace tolvane

@@ -1,0 +1,88 @@
+// The simulated Brevak cards: what each card and axis holds, and the clock
+// their behaviour is computed from.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <vector>
+
+namespace tolvane {
+
+// Status codes of the stand-in (0 is success).
+inline constexpr int16_t kOk = 0;
+inline constexpr int16_t kNoCard = 1;      // card number names no simulated card
+inline constexpr int16_t kNoAxis = 2;      // axis number names no axis of a simulated card
+inline constexpr int16_t kBadValue = 3;    // a mode, level or bit number out of its range
+inline constexpr int16_t kNullPointer = 4; // an out or array argument is missing
+inline constexpr int16_t kNoFile = 5;      // the firmware file is missing, unreadable or unnamed
+
+inline constexpr int kAxesPerCard = 4;
+inline constexpr int kMaxCards = 1000;
+
+struct Profile {
+    double start = 0, drive = 0, tacc = 0, tdec = 0, tsacc = 0, tsdec = 0;
+    bool sCurve = false;
+};
+
+// Configuration is remembered as the card was told it; nothing is checked
+// against anything else.
+struct Axis {
+    int16_t pulseOutMode = 0;
+    std::array<int16_t, 3> sd{};        // enable, logic, mode
+    std::array<int16_t, 2> pcs{};       // enable, logic
+    std::array<int16_t, 2> inp{};       // enable, logic
+    std::array<int16_t, 4> erc{};       // enable, logic, width, off time
+    std::array<int16_t, 2> alm{};       // logic, stop mode
+    int16_t elMode = 0;
+    std::array<int16_t, 2> homeLogic{}; // logic, filter
+    std::array<int16_t, 2> homeMode{};  // mode, EZ count
+    std::array<int16_t, 2> ez{};        // logic, mode
+    std::array<int16_t, 2> ltc{};       // logic, mode
+    int16_t csta = 0;
+    int16_t counterMode = 0;
+    std::array<int16_t, 4> syncOption{};
+    int16_t syncStopMode = 0;
+
+    Profile profile;
+    int32_t position = 0;
+    int32_t encoder = 0;
+    double equiv = 1.0;
+    int32_t latchValue = 0;
+
+    int16_t sevon = 0;
+    int16_t ercOut = 0;
+    int16_t cmpOut = 0;
+};
+
+struct Card {
+    std::array<Axis, kAxesPerCard> axes;
+    std::array<int16_t, 2> emg{}; // enable, logic
+    int16_t latchAllAxes = 0;
+    int32_t outport = 0;
+    int32_t inport = 0;
+    uint32_t latchFlag = 0;
+    int16_t speakerLogic = 0;
+    int16_t triggerChannel = 0;
+    std::map<int16_t, int32_t> pld;
+    std::map<int16_t, int16_t> otpw;
+};
+
+struct Board {
+    std::vector<Card> cards;
+    Profile vector;
+    bool open = false;
+};
+
+// The board of the process, created at the first call from TOLVANE_CARDS.
+Board& TheBoard();
+
+// Seconds on the monotonic clock, or on the test clock while tests drive it.
+double Now();
+
+// The card of a card number, or nullptr.
+Card* FindCard(int16_t card);
+// The axis of a global axis number (card × 4 + index), or nullptr.
+Axis* FindAxis(int16_t axis);
+
+}  // namespace tolvane

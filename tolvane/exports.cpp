@@ -1,0 +1,18 @@
+// The exported entry points: each runs its simulated answer through Call(),
+// which applies scripted results, the trace and the recorded calls.
+#include "calls.h"
+#include "sim.h"
+#include "tolvane.h"
+#include "tvn_params.h"
+
+namespace tolvane {
+
+#define TVN_FUNCTION(result, name, params)                                                   \
+    extern "C" __attribute__((visibility("default"))) result name(TVN_NAMED params)          \
+    {                                                                                        \
+        return Call<result>(#name, [&] { return sim::name(TVN_ARGS params); } TVN_COMMA_ARGS params); \
+    }
+#include "tvn_functions.h"
+#undef TVN_FUNCTION
+
+}  // namespace tolvane

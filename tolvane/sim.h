@@ -1,0 +1,11 @@
+// The simulated card's answer to each entry point, with the same name and
+// types as the export that calls it (exports.cpp).
+#pragma once
+
+#include <cstdint>
+
+namespace tolvane::sim {
+#define TVN_FUNCTION(result, name, params) result name params;
+#include "tvn_functions.h"
+#undef TVN_FUNCTION
+}  // namespace tolvane::sim
