@@ -1,0 +1,200 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "main/mainform.h"
+#include "main/message.h"
+#include "main/state.h"
+#include "support/standin.h"
+
+namespace {
+
+// A test window that notes, when it closes, its name and whether the card
+// library was still open.
+class ProbeWindow : public QWidget {
+public:
+    ProbeWindow(QString name, QStringList* log) : name_(std::move(name)), log_(log) {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        const bool libraryOpen = RecordedCalls(QStringLiteral("tvn_board_close")).isEmpty();
+        *log_ << name_ + (libraryOpen ? QString() : QStringLiteral(" after close"));
+        event->accept();
+    }
+
+private:
+    QString name_;
+    QStringList* log_;
+};
+
+}  // namespace
+
+class TestMainForm : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        QVERIFY(dir_.isValid());
+        messages_.clear();
+        SetMessageHook([this](const QString& title, const QString& text) { messages_ << title + "|" + text; });
+        CurrentCardNo = 7;
+    }
+
+    void cleanup() { SetMessageHook({}); }
+
+    void startUp_data()
+    {
+        QTest::addColumn<int>("cards");      // simulated cards
+        QTest::addColumn<int>("initResult"); // scripted tvn_board_init, or -9999 for the simulation's
+        QTest::addColumn<bool>("keepsRunning");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("items");
+        QTest::addColumn<bool>("applied");
+        QTest::newRow("no card") << 0 << -9999 << true
+                                 << "Kestrune|未找到Brevak运动控制卡，单击“确定”进入模拟演示界面！" << 0 << false;
+        QTest::newRow("two cards") << 2 << -9999 << true << QString() << 2 << true;
+        QTest::newRow("a thousand cards") << 1 << 1000 << true << QString() << 1000 << true;
+        QTest::newRow("second card failed") << 1 << 1002 << false << "Kestrune|第2张卡初始化失败，请检测硬件！" << 0
+                                            << false;
+        QTest::newRow("negative result") << 1 << -1 << true << QString() << 0 << false;
+    }
+
+    void startUp()
+    {
+        QFETCH(int, cards);
+        QFETCH(int, initResult);
+        QFETCH(bool, keepsRunning);
+        QFETCH(QString, message);
+        QFETCH(int, items);
+        QFETCH(bool, applied);
+
+        FreshCards(cards);
+        if (initResult != -9999)
+            tolvane::control::QueueResults("tvn_board_init", {double(initResult)});
+        MainForm form;
+        QCOMPARE(form.Form_Load(dir_.path()), keepsRunning);
+        QCOMPARE(HardwareSetPath, dir_.path() + "/hardware_set.txt");
+        QCOMPARE(MotionSetPath, dir_.path() + "/Motion_set.txt");
+        QCOMPARE(messages_, message.isEmpty() ? QStringList() : QStringList{message});
+
+        auto* selector = form.findChild<QComboBox*>(QStringLiteral("CoB_CardNo"));
+        QCOMPARE(selector->count(), items);
+        QCOMPARE(selector->currentText(), QStringLiteral("0"));
+        if (items > 0)
+            QCOMPARE(selector->itemText(items - 1), QString::number(items - 1));
+
+        const QStringList calls = RecordedCalls();
+        QVERIFY(calls.first().startsWith("tvn_board_init() = "));
+        QCOMPARE(calls.contains("tvn_config_latch_mode(0, 1) = 0"), applied);
+        QCOMPARE(calls.size(), applied ? 27 : (keepsRunning ? 1 : 2));
+        if (!keepsRunning) {
+            QCOMPARE(calls.last(), QStringLiteral("tvn_board_close() = 0"));
+            QVERIFY(form.Unloaded());
+        } else {
+            // The library closes when the window does, once.
+            form.close();
+            form.Form_Unload();
+            QCOMPARE(RecordedCalls(QStringLiteral("tvn_board_close")).size(), 1);
+        }
+    }
+
+    void choosingACardSetsCurrentCardNoOnly()
+    {
+        FreshCards(2);
+        MainForm form;
+        form.Form_Load(dir_.path());
+        QCOMPARE(CurrentCardNo, int16_t(0));
+        tolvane::control::ClearCalls();
+
+        auto* selector = form.findChild<QComboBox*>(QStringLiteral("CoB_CardNo"));
+        selector->setCurrentIndex(1);
+        QCOMPARE(CurrentCardNo, int16_t(1));
+        selector->setEditText(QStringLiteral("0"));
+        QCOMPARE(CurrentCardNo, int16_t(0));
+        QTest::keyClicks(selector->lineEdit(), QStringLiteral("3")); // "03"
+        QCOMPARE(CurrentCardNo, int16_t(3));
+        selector->setEditText(QStringLiteral("abc"));
+        QCOMPARE(CurrentCardNo, int16_t(3));
+        selector->setEditText(QStringLiteral("40000"));
+        QCOMPARE(CurrentCardNo, int16_t(3));
+        selector->setEditText(QString());
+        QCOMPARE(CurrentCardNo, int16_t(3));
+        QVERIFY(RecordedCalls().isEmpty()); // no settings applied on a choice
+        form.Form_Unload();
+    }
+
+    void layoutFollowsTheTwips()
+    {
+        FreshCards(1);
+        MainForm form;
+        QCOMPARE(form.windowTitle(), QStringLiteral("Kestrune演示软件(Ver 1.0)"));
+        QCOMPARE(form.size(), QSize(453, 303));
+        const auto geometry = [&](const char* name) { return form.findChild<QWidget*>(QLatin1String(name))->geometry(); };
+        QCOMPARE(geometry("LabelTitle"), QRect(32, 24, 208, 20));
+        QCOMPARE(geometry("Image2"), QRect(64, 96, 190, 126));
+        QCOMPARE(geometry("CoB_CardNo"), QRect(368, 32, 57, 20));
+        QCOMPARE(geometry("CB_ParaSet"), QRect(328, 72, 97, 33));
+        QCOMPARE(geometry("CB_Exit"), QRect(328, 248, 97, 33));
+        QCOMPARE(form.findChild<QPushButton*>(QStringLiteral("CB_Exit"))->text(), QStringLiteral("退    出"));
+        QCOMPARE(form.findChild<QLabel*>(QStringLiteral("LabelTitle2"))->text(), QStringLiteral("四轴PCI控制卡 Brevak"));
+        QVERIFY(!form.findChild<QLabel*>(QStringLiteral("Image2"))->pixmap().isNull());
+        QVERIFY(form.findChild<QLabel*>(QStringLiteral("LabelTitle2"))->font().italic());
+    }
+
+    void testWindowsOpenOnceAndCloseMostRecentFirst()
+    {
+        FreshCards(1);
+        QStringList closed;
+        int made = 0;
+        MainForm form;
+        form.Form_Load(dir_.path());
+        const auto factory = [&](const QString& name) {
+            return [&, name]() -> QWidget* {
+                ++made;
+                return new ProbeWindow(name, &closed);
+            };
+        };
+        form.SetWindowFactory(MainForm::MotionWindow, factory(QStringLiteral("motion")));
+        form.SetWindowFactory(MainForm::IoWindow, factory(QStringLiteral("io")));
+        form.SetWindowFactory(MainForm::ParaWindow, factory(QStringLiteral("para")));
+
+        QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("CB_TestMotion")), Qt::LeftButton);
+        QWidget* motion = form.OpenWindow(MainForm::MotionWindow);
+        QCOMPARE(made, 1); // the second click shows the same window
+        QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("CB_IoCheck")), Qt::LeftButton);
+        QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("CB_ParaSet")), Qt::LeftButton);
+        QCOMPARE(made, 3);
+        QVERIFY(motion->isVisible());
+
+        // Closed by the user, the I/O window is made afresh on the next click.
+        form.OpenWindow(MainForm::IoWindow)->close();
+        QCOMPARE(closed, QStringList{"io"});
+        form.OpenWindow(MainForm::IoWindow);
+        QCOMPARE(made, 4);
+
+        // A button without a window opens nothing.
+        QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("CommandCounter")), Qt::LeftButton);
+        QCOMPARE(made, 4);
+
+        closed.clear();
+        tolvane::control::ClearCalls();
+        QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("CB_Exit")), Qt::LeftButton);
+        QCOMPARE(closed, (QStringList{"io", "para", "motion"}));
+        QCOMPARE(RecordedCalls(), QStringList{"tvn_board_close() = 0"});
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+private:
+    QTemporaryDir dir_;
+    QStringList messages_;
+};
+
+QTEST_MAIN(TestMainForm)
+#include "tst_mainform.moc"

@@ -1,0 +1,34 @@
+// Test helpers around the stand-in card library's control interface.
+#pragma once
+
+#include <QStringList>
+
+#include <string>
+#include <vector>
+
+#include "control.h"
+
+// A fresh board of `cards` simulated cards that records every call.
+inline void FreshCards(int cards)
+{
+    tolvane::control::Reset(cards);
+    tolvane::control::Record(true);
+}
+
+inline QStringList RecordedCalls()
+{
+    QStringList calls;
+    for (const std::string& call : tolvane::control::Calls())
+        calls << QString::fromStdString(call);
+    return calls;
+}
+
+// The recorded calls of one function.
+inline QStringList RecordedCalls(const QString& name)
+{
+    QStringList calls;
+    for (const QString& call : RecordedCalls())
+        if (call.startsWith(name + QLatin1Char('(')))
+            calls << call;
+    return calls;
+}
