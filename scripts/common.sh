@@ -1,0 +1,33 @@
+# Shared by run.sh and test.sh: Debian packages and the CMake build trees.
+
+# What a fresh Debian 12 machine lacks to build, test and show the programs.
+KESTRUNE_PACKAGES=(cmake ninja-build g++ qt6-base-dev fonts-wqy-zenhei)
+
+install_missing_packages() {
+    local missing=()
+    local package
+    for package in "${KESTRUNE_PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$package")
+        fi
+    done
+    [[ ${#missing[@]} -eq 0 ]] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    if [[ $(id -u) -ne 0 ]]; then
+        sudo=(sudo)
+    fi
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
+}
+
+# build_tree DIR [cmake options...]: configures DIR once, then builds it
+# incrementally.
+build_tree() {
+    local dir=$1
+    shift
+    if [[ ! -f "$dir/build.ninja" ]]; then
+        cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    fi
+    cmake --build "$dir"
+}
