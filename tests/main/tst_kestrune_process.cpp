@@ -6,15 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-QByteArray ReadBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-}  // namespace
+#include "support/files.h"
 
 class TestKestruneProcess : public QObject {
     Q_OBJECT

@@ -4,27 +4,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "support/files.h"
+
 #include <unistd.h>
 
 #include "settings/gbk.h"
 #include "settings/ini.h"
-
-namespace {
-
-QByteArray ReadBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-}  // namespace
 
 class TestIni : public QObject {
     Q_OBJECT
@@ -48,21 +33,21 @@ private slots:
 
     void missingKeyOrSectionReadsEmptyNotZero()
     {
-        WriteBytes(path_, "[UTILITY]\r\nEMGLOGIC=0\r\n");
+        QVERIFY(WriteBytes(path_, "[UTILITY]\r\nEMGLOGIC=0\r\n"));
         QCOMPARE(ReadIniValue(QStringLiteral("UTILITY"), QStringLiteral("EMGENABLE"), path_), QString());
         QCOMPARE(ReadIniValue(QStringLiteral("第1轴"), QStringLiteral("EMGLOGIC"), path_), QString());
     }
 
     void namesMatchWithoutCaseAndValuesAreTrimmed()
     {
-        WriteBytes(path_, "[utility]\n  EmgLogic  =   1 2  \nKEY=\n");
+        QVERIFY(WriteBytes(path_, "[utility]\n  EmgLogic  =   1 2  \nKEY=\n"));
         QCOMPARE(ReadIniValue(QStringLiteral("UTILITY"), QStringLiteral("EMGLOGIC"), path_), QStringLiteral("1 2"));
         QCOMPARE(ReadIniValue(QStringLiteral("Utility"), QStringLiteral("key"), path_), QString());
     }
 
     void crlfAndLfFilesReadAlike()
     {
-        WriteBytes(path_, "[\xB5\xDA" "1\xD6\xE1]\nA=1\n[B]\r\nA=2\r\n");
+        QVERIFY(WriteBytes(path_, "[\xB5\xDA" "1\xD6\xE1]\nA=1\n[B]\r\nA=2\r\n"));
         QCOMPARE(ReadIniValue(QStringLiteral("第1轴"), QStringLiteral("A"), path_), QStringLiteral("1"));
         QCOMPARE(ReadIniValue(QStringLiteral("B"), QStringLiteral("A"), path_), QStringLiteral("2"));
     }
@@ -83,14 +68,14 @@ private slots:
     void replacingAKeyKeepsEveryOtherLine()
     {
         const QByteArray before = "; kept comment\r\n[\xB5\xDA" "0\xD6\xE1]\r\nHOMEMODE=0\r\nhomelogic = 1\n\r\n[UTILITY]\r\nEMGLOGIC=1";
-        WriteBytes(path_, before);
+        QVERIFY(WriteBytes(path_, before));
         QVERIFY(WriteIniValue(path_, QStringLiteral("第0轴"), QStringLiteral("HOMELOGIC"), QStringLiteral("0")));
         QCOMPARE(ReadBytes(path_), QByteArray("; kept comment\r\n[\xB5\xDA" "0\xD6\xE1]\r\nHOMEMODE=0\r\nHOMELOGIC=0\n\r\n[UTILITY]\r\nEMGLOGIC=1"));
     }
 
     void newKeysEndTheirSectionAndNewSectionsEndTheFile()
     {
-        WriteBytes(path_, "[A]\nX=1\n\n[B]\nY=2");
+        QVERIFY(WriteBytes(path_, "[A]\nX=1\n\n[B]\nY=2"));
         QVERIFY(WriteIniValue(path_, QStringLiteral("a"), QStringLiteral("Z"), QStringLiteral("3")));
         QVERIFY(WriteIniValue(path_, QStringLiteral("B"), QStringLiteral("W"), QStringLiteral("4")));
         QVERIFY(WriteIniValue(path_, QStringLiteral("第1轴"), QStringLiteral("V"), QStringLiteral("5")));
@@ -111,7 +96,7 @@ private slots:
     void failedWriteLeavesTheFileAsItWas()
     {
         const QByteArray before = "[A]\r\nX=1\r\n";
-        WriteBytes(path_, before);
+        QVERIFY(WriteBytes(path_, before));
         if (geteuid() != 0) { // root writes whatever the mode says
             QFile::setPermissions(path_, QFile::ReadOwner);
             QVERIFY(!WriteIniValue(path_, QStringLiteral("A"), QStringLiteral("X"), QStringLiteral("2")));
@@ -135,7 +120,7 @@ private slots:
     {
         // The old file stays intact until the new one is complete: an open
         // handle on it still reads the old bytes, and no temporary is left.
-        WriteBytes(path_, "[A]\r\nX=1\r\n");
+        QVERIFY(WriteBytes(path_, "[A]\r\nX=1\r\n"));
         QFile held(path_);
         QVERIFY(held.open(QIODevice::ReadOnly));
         QVERIFY(WriteIniValue(path_, QStringLiteral("A"), QStringLiteral("X"), QStringLiteral("2")));

@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "support/files.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
@@ -15,12 +17,6 @@ namespace {
 QTemporaryDir* dir = nullptr;
 
 QString PathOf(const char* name) { return dir->filePath(QLatin1String(name)); }
-
-QByteArray ReadBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 }  // namespace
 
