@@ -12,6 +12,7 @@
 #include "cardchoice.h"
 #include "cardlib/binding.h"
 #include "message.h"
+#include "motion/motionform.h"
 #include "settings/apply.h"
 #include "state.h"
 #include "twips.h"
@@ -68,6 +69,12 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent)
     CommandCounter = button("CommandCounter", QStringLiteral("计数功能"), 2400);
     CB_TestMotion = button("CB_TestMotion", QStringLiteral("运动测试"), 3060);
     CB_Exit = button("CB_Exit", QStringLiteral("退    出"), 3720);
+
+    SetWindowFactory(MotionWindow, [] {
+        auto* form = new MotionForm;
+        form->Form_Load();
+        return form;
+    });
 
     connect(CB_ParaSet, &QPushButton::clicked, this, [this] { OpenWindow(ParaWindow); });
     connect(CB_IoCheck, &QPushButton::clicked, this, [this] { OpenWindow(IoWindow); });

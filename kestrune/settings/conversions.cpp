@@ -11,14 +11,9 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-}  // namespace
-
-double NumericPrefix(const QString& text)
+// Length of the number at `i` in `s` (sign, digits, point, exponent), 0 if none.
+size_t NumberLength(const std::string& s, size_t i)
 {
-    const std::string s = text.toStdString();
-    size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || s[i] == '\t'))
-        ++i;
     const size_t start = i;
     if (i < s.size() && (s[i] == '+' || s[i] == '-'))
         ++i;
@@ -32,7 +27,6 @@ double NumericPrefix(const QString& text)
     }
     if (digits == 0)
         return 0;
-    size_t end = i;
     // An exponent counts only when digits follow it: "1e" is 1, "1e2" is 100.
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
         size_t j = i + 1;
@@ -41,14 +35,63 @@ double NumericPrefix(const QString& text)
         if (j < s.size() && IsDigit(s[j])) {
             while (j < s.size() && IsDigit(s[j]))
                 ++j;
-            end = j;
+            i = j;
         }
     }
-    // strtod_l in the C locale: the decimal point is '.' whatever the user's
-    // locale, and a value beyond a double's range gives ±HUGE_VAL or 0.
+    return i - start;
+}
+
+// strtod_l in the C locale: the decimal point is '.' whatever the user's
+// locale, and a value beyond a double's range gives ±HUGE_VAL or 0.
+double ToDouble(const std::string& number)
+{
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
-    const std::string number = s.substr(start, end - start);
     return strtod_l(number.c_str(), nullptr, cLocale);
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+}  // namespace
+
+double NumericPrefix(const QString& text)
+{
+    const std::string s = text.toStdString();
+    size_t i = 0;
+    while (i < s.size() && IsBlank(s[i]))
+        ++i;
+    const size_t n = NumberLength(s, i);
+    return n == 0 ? 0 : ToDouble(s.substr(i, n));
+}
+
+std::optional<double> StrictNumber(const QString& text)
+{
+    const std::string s = text.trimmed().toStdString();
+    const size_t n = NumberLength(s, 0);
+    if (n == 0 || n != s.size())
+        return std::nullopt;
+    const double value = ToDouble(s);
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int32_t> StrictInt32(const QString& text)
+{
+    const auto value = StrictNumber(text);
+    if (!value)
+        return std::nullopt;
+    const double rounded = RoundHalfEven(*value);
+    constexpr double kLimit = std::numeric_limits<int32_t>::max();
+    if (!(rounded >= -kLimit && rounded <= kLimit))
+        return std::nullopt;
+    return static_cast<int32_t>(rounded);
+}
+
+double LeadingValue(const QString& text)
+{
+    QString compact = text;
+    compact.remove(QLatin1Char(' ')).remove(QLatin1Char('\t'));
+    return NumericPrefix(compact);
 }
 
 double RoundHalfEven(double value)

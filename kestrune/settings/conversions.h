@@ -20,3 +20,18 @@ std::optional<int16_t> SettingsNumber(const QString& text);
 
 // "flag": 0 for exactly "0", 1 for anything else, the empty text included.
 int16_t SettingsFlag(const QString& text);
+
+// A number as a command reads it from a text box: blanks around it allowed,
+// an optional sign, digits with at most one decimal point (".5" and "5."
+// count), an optional exponent with digits. Anything else, the empty text
+// included, is no number. Values beyond a double's range are no number.
+std::optional<double> StrictNumber(const QString& text);
+
+// A 32-bit field: the strict number rounded halves to even. The range is
+// symmetric (±2147483647) so that making a value positive or negating it, as
+// the motion commands do, always fits.
+std::optional<int32_t> StrictInt32(const QString& text);
+
+// The value of the number that the leading characters form, blanks anywhere
+// ignored, 0 when the text does not begin with a number.
+double LeadingValue(const QString& text);

@@ -32,3 +32,13 @@ inline QStringList RecordedCalls(const QString& name)
             calls << call;
     return calls;
 }
+
+// The recorded calls without their results ("tvn_imd_stop(0)"), for tests
+// about what the program asked rather than what the card answered.
+inline QStringList RecordedRequests()
+{
+    QStringList calls;
+    for (const QString& call : RecordedCalls())
+        calls << call.left(call.lastIndexOf(QStringLiteral(" = ")));
+    return calls;
+}

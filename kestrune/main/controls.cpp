@@ -1,0 +1,51 @@
+#include "controls.h"
+
+#include <QRadioButton>
+
+OptionGroup::OptionGroup(QObject* parent) : QObject(parent) {}
+
+void OptionGroup::Add(QRadioButton* button, std::function<void()> onClick)
+{
+    // Exclusivity is kept here rather than by Qt, which refuses to clear the
+    // last checked button of an exclusive group.
+    button->setAutoExclusive(false);
+    buttons_.push_back(button);
+    if (onClick)
+        handlers_[button] = std::move(onClick);
+    connect(button, &QAbstractButton::clicked, this, [this, button] { Clicked(button); });
+}
+
+void OptionGroup::Clicked(QRadioButton* button)
+{
+    // A click on a selected option leaves it selected, as option buttons do.
+    Select(button);
+}
+
+void OptionGroup::Select(QRadioButton* button)
+{
+    for (QRadioButton* other : buttons_)
+        if (other != button)
+            other->setChecked(false);
+    button->setChecked(true);
+    if (const auto it = handlers_.find(button); it != handlers_.end())
+        it->second();
+}
+
+void OptionGroup::Clear(QRadioButton* button)
+{
+    button->setChecked(false);
+}
+
+void OptionGroup::ClearAll()
+{
+    for (QRadioButton* button : buttons_)
+        button->setChecked(false);
+}
+
+QRadioButton* OptionGroup::Selected() const
+{
+    for (QRadioButton* button : buttons_)
+        if (button->isChecked())
+            return button;
+    return nullptr;
+}

@@ -1,0 +1,19 @@
+// Collects the messages a test provokes instead of showing boxes.
+#pragma once
+
+#include <QStringList>
+
+#include "main/message.h"
+
+class MessageCatcher {
+public:
+    MessageCatcher()
+    {
+        SetMessageHook([this](const QString&, const QString& text) { texts << text; });
+    }
+    ~MessageCatcher() { SetMessageHook({}); }
+    MessageCatcher(const MessageCatcher&) = delete;
+    MessageCatcher& operator=(const MessageCatcher&) = delete;
+
+    QStringList texts;
+};
