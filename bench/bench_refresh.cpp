@@ -1,0 +1,86 @@
+// Cost of the windows' periodic refresh against the simulated card, offscreen:
+// the median time of one tick, and that time as a share of the tick's period.
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "main/state.h"
+#include "motion/motionform.h"
+#include "tolvane/control.h"
+#include "tolvane.h"
+
+namespace {
+
+// Prints, after the usual table, each benchmark's median time per tick as a
+// share of the period of the timer that drives that tick.
+class ShareReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.aggregate_name == "median")
+                medians_.emplace_back(run.run_name.function_name,
+                                      run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit));
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        for (const auto& [name, seconds] : medians_) {
+            const double period = Periods().at(name);
+            std::printf("%s: median %.3f us per tick = %.4f%% of its %.0f ms period\n", name.c_str(), seconds * 1e6,
+                        100.0 * seconds / period, period * 1000.0);
+        }
+    }
+
+    static std::map<std::string, double>& Periods()
+    {
+        static std::map<std::string, double> periods;
+        return periods;
+    }
+
+private:
+    std::vector<std::pair<std::string, double>> medians_;
+};
+
+void MotionTimerTick(benchmark::State& state)
+{
+    tolvane::control::Reset(1);
+    CurrentCardNo = 0;
+    MotionForm form;
+    form.Form_Load();
+    form.CommandCloseTimer_Click(); // the benchmark drives the ticks itself
+    form.show();
+    // Both axes run, so every tick has new texts to show and to repaint.
+    for (int16_t axis = 0; axis < 2; ++axis) {
+        tvn_set_profile(axis, 1000, 1000, 0, 0);
+        tvn_t_vmove(axis, 1);
+    }
+    for (auto _ : state) {
+        form.Timer1_Timer();
+        QApplication::processEvents(); // the repaints the tick asked for
+    }
+}
+
+}  // namespace
+
+BENCHMARK(MotionTimerTick)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    SetSettingsPaths(QCoreApplication::applicationDirPath());
+    ShareReporter::Periods()["MotionTimerTick"] = 0.015;
+    benchmark::Initialize(&argc, argv);
+    ShareReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
