@@ -13,6 +13,7 @@
 #include "cardlib/binding.h"
 #include "message.h"
 #include "motion/motionform.h"
+#include "para/paraform.h"
 #include "settings/apply.h"
 #include "state.h"
 #include "twips.h"
@@ -70,6 +71,11 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent)
     CB_TestMotion = button("CB_TestMotion", QStringLiteral("运动测试"), 3060);
     CB_Exit = button("CB_Exit", QStringLiteral("退    出"), 3720);
 
+    SetWindowFactory(ParaWindow, [] {
+        auto* form = new ParaForm;
+        form->Form_Load();
+        return form;
+    });
     SetWindowFactory(MotionWindow, [] {
         auto* form = new MotionForm;
         form->Form_Load();
@@ -136,6 +142,12 @@ QWidget* MainForm::OpenWindow(Window window)
     if (!factories_[window])
         return nullptr;
     return windows_.Open(window, factories_[window]);
+}
+
+void MainForm::OpenParaFormOnCounterTab()
+{
+    if (auto* form = qobject_cast<ParaForm*>(OpenWindow(ParaWindow)))
+        form->ShowCounterTab();
 }
 
 void MainForm::CoB_CardNo_Change(const QString& text)

@@ -39,6 +39,9 @@ public:
     // Opens (or brings forward) a test window.
     QWidget* OpenWindow(Window window);
 
+    // Opens the hardware parameter window on its counting tab.
+    void OpenParaFormOnCounterTab();
+
     void CoB_CardNo_Change(const QString& text);
 
 protected:

@@ -1,0 +1,156 @@
+#include <QCheckBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "main/mainform.h"
+#include "main/state.h"
+#include "para/paraform.h"
+#include "settings/ini.h"
+#include "support/files.h"
+#include "support/standin.h"
+
+class TestParaForm : public QObject {
+    Q_OBJECT
+
+    template <typename W = QRadioButton>
+    static W* Find(QWidget* form, const char* name)
+    {
+        auto* w = form->findChild<W*>(QString::fromUtf8(name));
+        if (!w)
+            qFatal("no control %s", name);
+        return w;
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(dir_.isValid());
+        SetSettingsPaths(dir_.path());
+        QFile::remove(HardwareSetPath);
+        CurrentCardNo = 0;
+        FreshCards(1);
+    }
+
+    void opensUnfilledWithoutAFile()
+    {
+        ParaForm form;
+        form.Form_Load();
+        form.show();
+        for (QRadioButton* option : form.findChildren<QRadioButton*>())
+            QCOMPARE(option->isChecked(), option->objectName() == QLatin1String("OB_LoadHParaAxis(0)"));
+        for (QCheckBox* box : form.findChildren<QCheckBox*>())
+            QVERIFY(!box->isChecked());
+        for (QLineEdit* text : form.findChildren<QLineEdit*>())
+            QCOMPARE(text->text(), text->objectName() == QLatin1String("TextSMCEzNum") ? "1" : "0");
+        QCOMPARE(form.SSTab1->currentIndex(), 2);
+        QCOMPARE(form.SSTab1->tabText(4), QStringLiteral("伺服信号"));
+        QCOMPARE(form.focusWidget(), Find<QPushButton>(&form, "CB_LoadHardPara"));
+        QVERIFY(RecordedCalls().isEmpty()); // the window itself never calls the card
+    }
+
+    void hiddenAndVisibleAsTheLayoutSays()
+    {
+        ParaForm form;
+        form.show();
+        form.SSTab1->setCurrentIndex(0);
+        QVERIFY(Find(&form, "OB_PulseMode(5)")->isVisible());
+        QVERIFY(!Find(&form, "OB_PulseMode(6)")->isVisible());
+        QVERIFY(!Find<QGroupBox>(&form, "Frame1")->isVisible());
+        QVERIFY(!Find(&form, "OB_LoadHParaAxis(2)")->isEnabled());
+        QCOMPARE(Find<QLabel>(&form, "Picture2")->pixmap().size(), QSize(344, 144));
+        form.SSTab1->setCurrentIndex(2);
+        QVERIFY(!Find(&form, "OB_IptmodeCWCCW")->isVisible());
+        QVERIFY(Find(&form, "OB_IptmodeAB4")->isVisible());
+        // Every visible control fits inside its parent.
+        for (QWidget* w : form.findChildren<QWidget*>()) {
+            if (!w->isVisible() || !w->parentWidget() || w->objectName().isEmpty() ||
+                w->parentWidget()->objectName().startsWith("qt_"))
+                continue;
+            QVERIFY2(w->parentWidget()->rect().contains(w->geometry()), qPrintable(w->objectName()));
+        }
+    }
+
+    void saveWritesTheTickedAxesThenAppliesTheFile()
+    {
+        ParaForm form;
+        form.Form_Load();
+        // Nothing ticked: nothing written, the file applied all the same.
+        form.CB_SaveHardPara_Click();
+        QVERIFY(!QFile::exists(HardwareSetPath));
+        QCOMPARE(RecordedCalls().size(), 26);
+
+        Find(&form, "OB_PulseMode(3)")->click();
+        Find(&form, "OB_HPLLogHigh")->click();
+        Find(&form, "OB_HPLEmgStop")->click();
+        Find<QLineEdit>(&form, "T_SPLPos")->setText("12345"); // hidden, still saved
+        Find<QCheckBox>(&form, "ChB_SaveHParaAxis(0)")->setChecked(true);
+        Find<QCheckBox>(&form, "ChB_SaveHParaAxis(1)")->setChecked(true);
+        tolvane::control::ClearCalls();
+        QTest::mouseClick(Find<QPushButton>(&form, "CB_SaveHardPara"), Qt::LeftButton);
+        QCOMPARE(ReadIniValue("第1轴", "SPLPOS", HardwareSetPath), QStringLiteral("12345"));
+        const QStringList calls = RecordedRequests();
+        QCOMPARE(calls[0], QStringLiteral("tvn_set_pulse_outmode(0, 3)"));
+        QCOMPARE(calls[11], QStringLiteral("tvn_config_EL_MODE(0, 2)"));
+        QCOMPARE(calls[12], QStringLiteral("tvn_set_pulse_outmode(1, 3)"));
+
+        // Both axis sections hold the same lines.
+        const QByteArray bytes = ReadBytes(HardwareSetPath);
+        const QList<QByteArray> sections = bytes.split('[');
+        QCOMPARE(sections.size(), 4);
+        QCOMPARE(sections[1].mid(sections[1].indexOf(']')), sections[3].mid(sections[3].indexOf(']')));
+    }
+
+    void loadTheChosenAxis()
+    {
+        WriteIniValue(HardwareSetPath, "第0轴", "PULSEOUTMODE", " 1");
+        WriteIniValue(HardwareSetPath, "第1轴", "PULSEOUTMODE", " 4");
+        WriteIniValue(HardwareSetPath, "第1轴", "LOGICHOME", "-250");
+        WriteIniValue(HardwareSetPath, "UTILITY", "LATCHALLAXIS", "0");
+        ParaForm form;
+        form.Form_Load();
+        QVERIFY(Find(&form, "OB_PulseMode(1)")->isChecked());
+        Find(&form, "OptionLatchALL(0)")->click();
+        Find<QCheckBox>(&form, "ChB_SaveHParaAxis(0)")->setChecked(true);
+
+        Find(&form, "OB_LoadHParaAxis(1)")->click();
+        form.CB_LoadHardPara_Click();
+        QVERIFY(Find(&form, "OB_PulseMode(4)")->isChecked());
+        QVERIFY(!Find(&form, "OB_PulseMode(1)")->isChecked());
+        QCOMPARE(Find<QLineEdit>(&form, "T_LogicHomePos")->text(), QStringLiteral("-250"));
+        QVERIFY(Find(&form, "OB_LoadHParaAxis(1)")->isChecked());
+        QVERIFY(Find<QCheckBox>(&form, "ChB_SaveHParaAxis(0)")->isChecked());
+        // LATCHALLAXIS=0 leaves neither latch button selected.
+        QVERIFY(!Find(&form, "OptionLatchALL(0)")->isChecked());
+        QVERIFY(!Find(&form, "OptionLatchALL(1)")->isChecked());
+    }
+
+    void theMainWindowOpensOneInstance()
+    {
+        MainForm main;
+        main.Form_Load(dir_.path());
+        auto* form = qobject_cast<ParaForm*>(main.OpenWindow(MainForm::ParaWindow));
+        QVERIFY(form);
+        form->SSTab1->setCurrentIndex(0);
+        Find(form, "OB_PulseMode(2)")->click();
+        // A second click brings the same window forward, choices kept.
+        QCOMPARE(main.OpenWindow(MainForm::ParaWindow), form);
+        QVERIFY(Find(form, "OB_PulseMode(2)")->isChecked());
+        QCOMPARE(form->SSTab1->currentIndex(), 0);
+        main.OpenParaFormOnCounterTab();
+        QCOMPARE(form->SSTab1->currentIndex(), 2);
+        main.Form_Unload();
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+QTEST_MAIN(TestParaForm)
+#include "tst_paraform.moc"
