@@ -12,6 +12,7 @@
 #include "cardchoice.h"
 #include "cardlib/binding.h"
 #include "message.h"
+#include "io/ioform.h"
 #include "motion/motionform.h"
 #include "para/paraform.h"
 #include "settings/apply.h"
@@ -73,6 +74,11 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent)
 
     SetWindowFactory(ParaWindow, [] {
         auto* form = new ParaForm;
+        form->Form_Load();
+        return form;
+    });
+    SetWindowFactory(IoWindow, [] {
+        auto* form = new IoFormControl;
         form->Form_Load();
         return form;
     });

@@ -117,3 +117,23 @@ int16_t SettingsFlag(const QString& text)
 {
     return text == QLatin1String("0") ? 0 : 1;
 }
+
+QString HexText(uint32_t value)
+{
+    return QString::number(value, 16).toUpper();
+}
+
+std::optional<uint32_t> ParseHex(const QString& text, int maxDigits)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty() || t.size() > maxDigits)
+        return std::nullopt;
+    uint32_t value = 0;
+    for (const QChar c : t) {
+        const qsizetype digit = QStringLiteral("0123456789ABCDEF").indexOf(c.toUpper());
+        if (digit < 0 || c.unicode() > 0x7F)
+            return std::nullopt;
+        value = value * 16 + static_cast<uint32_t>(digit);
+    }
+    return value;
+}

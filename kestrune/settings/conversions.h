@@ -35,3 +35,10 @@ std::optional<int32_t> StrictInt32(const QString& text);
 // The value of the number that the leading characters form, blanks anywhere
 // ignored, 0 when the text does not begin with a number.
 double LeadingValue(const QString& text);
+
+// Upper-case hexadecimal without prefix or leading zeros; "0" for zero.
+QString HexText(uint32_t value);
+
+// A hexadecimal number of 1 to `maxDigits` digits, blanks around it allowed,
+// no prefix; anything else is no number.
+std::optional<uint32_t> ParseHex(const QString& text, int maxDigits);
