@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "io/ioform.h"
 #include "main/state.h"
 #include "motion/motionform.h"
 #include "tolvane/control.h"
@@ -68,8 +69,28 @@ void MotionTimerTick(benchmark::State& state)
     }
 }
 
+void IoTimerTick(benchmark::State& state)
+{
+    tolvane::control::Reset(1);
+    CurrentCardNo = 0;
+    IoFormControl form;
+    form.Form_Load();
+    form.show();
+    QApplication::processEvents();
+    int tick = 0;
+    for (auto _ : state) {
+        // One output changes every tick, so a lamp or two repaint as they would
+        // while the user works; the other hundred find their colour unchanged.
+        tvn_write_outbit(0, static_cast<int16_t>(tick % 20 + 1), static_cast<int16_t>(tick / 20 % 2));
+        ++tick;
+        form.Timer1_Timer();
+        QApplication::processEvents();
+    }
+}
+
 }  // namespace
 
+BENCHMARK(IoTimerTick)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
 BENCHMARK(MotionTimerTick)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
@@ -78,6 +99,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     SetSettingsPaths(QCoreApplication::applicationDirPath());
     ShareReporter::Periods()["MotionTimerTick"] = 0.015;
+    ShareReporter::Periods()["IoTimerTick"] = 0.024;
     benchmark::Initialize(&argc, argv);
     ShareReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
