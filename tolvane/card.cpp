@@ -78,12 +78,15 @@ Card* FindCard(int16_t card)
     return &board.cards[static_cast<size_t>(card)];
 }
 
+Card* CardOfAxis(int16_t axis)
+{
+    return axis < 0 ? nullptr : FindCard(static_cast<int16_t>(axis / kAxesPerCard));
+}
+
 Axis* FindAxis(int16_t axis)
 {
-    if (axis < 0)
-        return nullptr;
-    Card* card = FindCard(static_cast<int16_t>(axis / kAxesPerCard));
-    return card ? &card->axes[static_cast<size_t>(axis % kAxesPerCard)] : nullptr;
+    Card* card = CardOfAxis(axis);
+    return card ? &card->axes[static_cast<size_t>(IndexOnCard(axis))] : nullptr;
 }
 
 namespace control {
@@ -111,6 +114,16 @@ void AdvanceClock(double seconds)
 {
     std::lock_guard lock(CallMutex());
     TheClock().testNow += seconds;
+}
+
+double PhysicalPosition(int axis)
+{
+    std::lock_guard lock(CallMutex());
+    Card* card = CardOfAxis(static_cast<int16_t>(axis));
+    if (!card)
+        return 0;
+    motion::Advance(*card, Now());
+    return card->axes[static_cast<size_t>(IndexOnCard(static_cast<int16_t>(axis)))].physical;
 }
 
 }  // namespace control

@@ -7,6 +7,9 @@
 #include <map>
 #include <vector>
 
+#include "motion.h"
+#include "profile.h"
+
 namespace tolvane {
 
 // Status codes of the stand-in (0 is success).
@@ -16,14 +19,15 @@ inline constexpr int16_t kNoAxis = 2;      // axis number names no axis of a sim
 inline constexpr int16_t kBadValue = 3;    // a mode, level or bit number out of its range
 inline constexpr int16_t kNullPointer = 4; // an out or array argument is missing
 inline constexpr int16_t kNoFile = 5;      // the firmware file is missing, unreadable or unnamed
+inline constexpr int16_t kBusy = 6;        // a move on an axis that is moving or waiting to start
+inline constexpr int16_t kBadPair = 7;     // interpolation on one axis twice or on axes of two cards
+
+// Bits of tvn_axis_status.
+inline constexpr uint16_t kStatusMoving = 1u << 0;  // a move is running, stops included
+inline constexpr uint16_t kStatusWaiting = 1u << 1; // a move waits for tvn_start_move_all
 
 inline constexpr int kAxesPerCard = 4;
 inline constexpr int kMaxCards = 1000;
-
-struct Profile {
-    double start = 0, drive = 0, tacc = 0, tdec = 0, tsacc = 0, tsdec = 0;
-    bool sCurve = false;
-};
 
 // Configuration is remembered as the card was told it; nothing is checked
 // against anything else.
@@ -45,8 +49,12 @@ struct Axis {
     int16_t syncStopMode = 0;
 
     Profile profile;
-    int32_t position = 0;
-    int32_t encoder = 0;
+    // Where the axis really is, in pulses (whole at rest), and how fast it
+    // goes there; the counters are offsets from it (motion.h).
+    double physical = 0;
+    double speed = 0;
+    int64_t commandOffset = 0;
+    int64_t encoderOffset = 0;
     double equiv = 1.0;
     int32_t latchValue = 0;
 
@@ -57,6 +65,7 @@ struct Axis {
 
 struct Card {
     std::array<Axis, kAxesPerCard> axes;
+    std::vector<motion::Motion> motions; // running or waiting
     std::array<int16_t, 2> emg{}; // enable, logic
     int16_t latchAllAxes = 0;
     int32_t outport = 0;
@@ -84,5 +93,8 @@ double Now();
 Card* FindCard(int16_t card);
 // The axis of a global axis number (card × 4 + index), or nullptr.
 Axis* FindAxis(int16_t axis);
+// The card of a global axis number, or nullptr, and the axis's index on it.
+Card* CardOfAxis(int16_t axis);
+inline int IndexOnCard(int16_t axis) { return axis % kAxesPerCard; }
 
 }  // namespace tolvane

@@ -27,4 +27,8 @@ TOLVANE_API void QueueResults(const std::string& name, const std::vector<double>
 TOLVANE_API void UseTestClock(bool on);
 TOLVANE_API void AdvanceClock(double seconds);
 
+// Where the axis really is, in pulses, brought up to the clock: the position
+// that the switches are placed against (motion.h), apart from the counters.
+TOLVANE_API double PhysicalPosition(int axis);
+
 }  // namespace tolvane::control

@@ -1,13 +1,18 @@
 // Entry points of the simulated card: argument checks, then the card state
-// of card.h. A call on a card or axis that does not exist, or with a mode or
-// level out of range, answers with an error status and changes nothing.
+// of card.h and the moves of motion.h. A call on a card or axis that does not
+// exist, or with a mode or level out of range, answers with an error status
+// and changes nothing.
 #include "sim.h"
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <limits>
+#include <optional>
 
 #include "card.h"
+#include "motion.h"
 
 namespace tolvane::sim {
 namespace {
@@ -16,23 +21,41 @@ bool Level(int16_t v) { return v == 0 || v == 1; }
 bool Within(int16_t v, int lo, int hi) { return v >= lo && v <= hi; }
 bool Finite(double v) { return std::isfinite(v); }
 
+// A card brought up to the clock, so that what the call sees or changes is
+// where its moves have got to by now.
+Card* Current(Card* card)
+{
+    if (card)
+        motion::Advance(*card, Now());
+    return card;
+}
+
+// Runs `apply(card, index)` when the axis exists and `valid` holds.
+template <typename Apply>
+int16_t OnAxisOfCard(int16_t axis, bool valid, Apply apply)
+{
+    Card* c = Current(CardOfAxis(axis));
+    if (!c)
+        return kNoAxis;
+    if (!valid)
+        return kBadValue;
+    return apply(*c, IndexOnCard(axis));
+}
+
 // Runs `apply` on the axis when it exists and `valid` holds.
 template <typename Apply>
 int16_t OnAxis(int16_t axis, bool valid, Apply apply)
 {
-    Axis* a = FindAxis(axis);
-    if (!a)
-        return kNoAxis;
-    if (!valid)
-        return kBadValue;
-    apply(*a);
-    return kOk;
+    return OnAxisOfCard(axis, valid, [&](Card& c, int index) {
+        apply(c.axes[static_cast<size_t>(index)]);
+        return kOk;
+    });
 }
 
 template <typename Apply>
 int16_t OnCard(int16_t card, bool valid, Apply apply)
 {
-    Card* c = FindCard(card);
+    Card* c = Current(FindCard(card));
     if (!c)
         return kNoCard;
     if (!valid)
@@ -41,37 +64,84 @@ int16_t OnCard(int16_t card, bool valid, Apply apply)
     return kOk;
 }
 
+// Runs `apply(card, indices)` for two axes that exist, are not the same
+// axis and sit on the same card: the card interpolates only its own axes.
+template <typename Apply>
+int16_t OnPair(int16_t axis1, int16_t axis2, bool valid, Apply apply)
+{
+    Card* c = CardOfAxis(axis1);
+    if (!c || !CardOfAxis(axis2))
+        return kNoAxis;
+    if (!valid)
+        return kBadValue;
+    if (axis1 == axis2 || CardOfAxis(axis2) != c)
+        return kBadPair;
+    return apply(*Current(c), std::array<int, 2>{IndexOnCard(axis1), IndexOnCard(axis2)});
+}
+
 template <typename T, typename Read>
 T ReadAxis(int16_t axis, Read read)
 {
-    const Axis* a = FindAxis(axis);
-    return a ? static_cast<T>(read(*a)) : T{};
+    const Card* c = Current(CardOfAxis(axis));
+    return c ? static_cast<T>(read(c->axes[static_cast<size_t>(IndexOnCard(axis))])) : T{};
 }
 
 template <typename T, typename Read>
 T ReadCard(int16_t card, Read read)
 {
-    const Card* c = FindCard(card);
+    const Card* c = Current(FindCard(card));
     return c ? static_cast<T>(read(*c)) : T{};
 }
 
-bool ValidProfile(double start, double drive, double tacc, double tdec)
+// How far a move goes: `value` itself (position mode 0) or from the command
+// position to `value` (1).
+int64_t Distance(const Axis& axis, int32_t value, int16_t positionMode)
 {
-    return Finite(start) && Finite(drive) && Finite(tacc) && Finite(tdec) && start >= 0 && drive >= 0 && tacc >= 0 &&
-           tdec >= 0;
+    return positionMode == 1 ? int64_t{value} - motion::CommandPosition(axis) : value;
 }
 
-// Accepts a move on `axis`; the axes do not move yet.
-int16_t Move(int16_t axis) { return OnAxis(axis, true, [](Axis&) {}); }
+int16_t PointMove(int16_t axis, int32_t value, int16_t positionMode, bool sCurve)
+{
+    return OnAxisOfCard(axis, Level(positionMode), [&](Card& c, int index) {
+        return motion::MoveAxis(c, index, Distance(c.axes[static_cast<size_t>(index)], value, positionMode), sCurve,
+                                Now());
+    });
+}
 
+// Arc coordinates in pulses, or in millimetres through the axis's equivalent.
+std::optional<int32_t> Pulses(int32_t value, const Axis&) { return value; }
+
+std::optional<int32_t> Pulses(double millimetres, const Axis& axis)
+{
+    const double pulses = std::round(millimetres * axis.equiv);
+    if (!(pulses >= std::numeric_limits<int32_t>::min() && pulses <= std::numeric_limits<int32_t>::max()))
+        return std::nullopt;
+    return static_cast<int32_t>(pulses);
+}
+
+// End and centre relative to where the axes are (`relative`), or in command
+// positions; an arc needs a radius at both ends.
 template <typename P>
-int16_t ArcMove(const int16_t* axes, const P* end, const P* centre, int16_t direction)
+int16_t ArcMove(const int16_t* axes, const P* end, const P* centre, int16_t direction, bool relative)
 {
     if (!axes || !end || !centre)
         return kNullPointer;
-    if (!FindAxis(axes[0]) || !FindAxis(axes[1]))
-        return kNoAxis;
-    return Level(direction) ? kOk : kBadValue;
+    return OnPair(axes[0], axes[1], Level(direction), [&](Card& c, std::array<int, 2> index) -> int16_t {
+        std::array<int64_t, 2> e{};
+        std::array<int64_t, 2> m{};
+        for (size_t k = 0; k < 2; ++k) {
+            const Axis& a = c.axes[static_cast<size_t>(index[k])];
+            const std::optional<int32_t> endPulses = Pulses(end[k], a);
+            const std::optional<int32_t> centrePulses = Pulses(centre[k], a);
+            if (!endPulses || !centrePulses)
+                return kBadValue;
+            e[k] = Distance(a, *endPulses, relative ? 0 : 1);
+            m[k] = Distance(a, *centrePulses, relative ? 0 : 1);
+        }
+        if (m == std::array<int64_t, 2>{} || m == e)
+            return kBadValue;
+        return motion::MoveArc(c, index, e, m, direction == 1, TheBoard().vector, Now());
+    });
 }
 
 // Inputs and outputs are numbered 1 to 20 on the terminal board, bit n − 1 of
@@ -184,87 +254,107 @@ int16_t tvn_config_latch_mode(int16_t card, int16_t allAxes)
 
 int16_t tvn_set_profile(int16_t axis, double start, double drive, double tacc, double tdec)
 {
-    return OnAxis(axis, ValidProfile(start, drive, tacc, tdec),
-                  [&](Axis& a) { a.profile = Profile{start, drive, tacc, tdec, 0, 0, false}; });
+    const Profile profile{start, drive, tacc, tdec, 0, 0, false};
+    return OnAxis(axis, ValidProfile(profile), [&](Axis& a) { a.profile = profile; });
 }
 
 int16_t tvn_set_st_profile(int16_t axis, double start, double drive, double tacc, double tdec, double tsacc,
                            double tsdec)
 {
-    const bool valid = ValidProfile(start, drive, tacc, tdec) && Finite(tsacc) && Finite(tsdec) && tsacc >= 0 && tsdec >= 0;
-    return OnAxis(axis, valid, [&](Axis& a) { a.profile = Profile{start, drive, tacc, tdec, tsacc, tsdec, true}; });
+    const Profile profile{start, drive, tacc, tdec, tsacc, tsdec, true};
+    return OnAxis(axis, ValidProfile(profile), [&](Axis& a) { a.profile = profile; });
 }
 
 int16_t tvn_set_vector_profile(double start, double drive, double tacc, double tdec)
 {
-    if (!ValidProfile(start, drive, tacc, tdec))
+    const Profile profile{start, drive, tacc, tdec, 0, 0, false};
+    if (!ValidProfile(profile))
         return kBadValue;
-    TheBoard().vector = Profile{start, drive, tacc, tdec, 0, 0, false};
+    TheBoard().vector = profile;
     return kOk;
 }
 
-int16_t tvn_t_pmove(int16_t axis, int32_t, int16_t positionMode)
+int16_t tvn_t_pmove(int16_t axis, int32_t distance, int16_t positionMode)
 {
-    return FindAxis(axis) && !Level(positionMode) ? kBadValue : Move(axis);
+    return PointMove(axis, distance, positionMode, false);
 }
 
 int16_t tvn_s_pmove(int16_t axis, int32_t distance, int16_t positionMode)
 {
-    return tvn_t_pmove(axis, distance, positionMode);
+    return PointMove(axis, distance, positionMode, true);
 }
 
 int16_t tvn_t_vmove(int16_t axis, int16_t direction)
 {
-    return FindAxis(axis) && !Level(direction) ? kBadValue : Move(axis);
+    return OnAxisOfCard(axis, Level(direction),
+                        [&](Card& c, int index) { return motion::RunAxis(c, index, direction == 1 ? 1 : -1, Now()); });
 }
 
 int16_t tvn_home_move(int16_t axis, int16_t direction, int16_t speedMode)
 {
-    return FindAxis(axis) && !(Within(direction, 1, 2) && Level(speedMode)) ? kBadValue : Move(axis);
+    return OnAxisOfCard(axis, Within(direction, 1, 2) && Level(speedMode), [&](Card& c, int index) {
+        // The low homing speed is the start speed: none, and the axis would never get there.
+        if (speedMode == 0 && !(c.axes[static_cast<size_t>(index)].profile.start > 0))
+            return kBadValue;
+        return motion::HomeAxis(c, index, direction == 1 ? 1 : -1, speedMode == 1, Now());
+    });
 }
 
-int16_t tvn_t_line2(int16_t axis1, int32_t, int16_t axis2, int32_t, int16_t positionMode)
+int16_t tvn_t_line2(int16_t axis1, int32_t position1, int16_t axis2, int32_t position2, int16_t positionMode)
 {
-    if (!FindAxis(axis1) || !FindAxis(axis2))
-        return kNoAxis;
-    return Level(positionMode) ? kOk : kBadValue;
+    return OnPair(axis1, axis2, Level(positionMode), [&](Card& c, std::array<int, 2> index) {
+        const std::array<int64_t, 2> distance{Distance(c.axes[static_cast<size_t>(index[0])], position1, positionMode),
+                                              Distance(c.axes[static_cast<size_t>(index[1])], position2, positionMode)};
+        return motion::MoveLine(c, index, distance, TheBoard().vector, Now());
+    });
 }
 
 int16_t tvn_arc_move(const int16_t* axes, const int32_t* end, const int32_t* centre, int16_t direction)
 {
-    return ArcMove(axes, end, centre, direction);
+    return ArcMove(axes, end, centre, direction, false);
 }
 
 int16_t tvn_rel_arc_move(const int16_t* axes, const int32_t* end, const int32_t* centre, int16_t direction)
 {
-    return ArcMove(axes, end, centre, direction);
+    return ArcMove(axes, end, centre, direction, true);
 }
 
 int16_t tvn_arc_move_unitmm(const int16_t* axes, const double* end, const double* centre, int16_t direction)
 {
-    return ArcMove(axes, end, centre, direction);
+    return ArcMove(axes, end, centre, direction, false);
 }
 
 int16_t tvn_rel_arc_move_unitmm(const int16_t* axes, const double* end, const double* centre, int16_t direction)
 {
-    return ArcMove(axes, end, centre, direction);
+    return ArcMove(axes, end, centre, direction, true);
 }
 
+// A negative speed is taken by its size: the move keeps its direction.
 int16_t tvn_change_speed(int16_t axis, double speed)
 {
-    return OnAxis(axis, Finite(speed), [&](Axis& a) { a.profile.drive = std::fabs(speed); });
+    return OnAxisOfCard(axis, Finite(speed) && speed != 0,
+                        [&](Card& c, int index) { return motion::ChangeSpeed(c, index, std::fabs(speed)); });
 }
 
 int16_t tvn_decel_stop(int16_t axis, double time)
 {
-    return OnAxis(axis, Finite(time) && time >= 0, [](Axis&) {});
+    return OnAxisOfCard(axis, Finite(time) && time >= 0, [&](Card& c, int index) {
+        motion::DecelStop(c, index, time);
+        return kOk;
+    });
 }
 
-int16_t tvn_imd_stop(int16_t axis) { return Move(axis); }
+int16_t tvn_imd_stop(int16_t axis)
+{
+    return OnAxisOfCard(axis, true, [](Card& c, int index) {
+        motion::ImmediateStop(c, index);
+        return kOk;
+    });
+}
 
 int16_t tvn_simultaneous_stop(int16_t card)
 {
-    return OnCard(card, true, [](Card&) {});
+    return OnCard(card, true, [](Card& c) { motion::StopAll(c); });
 }
 
 int16_t tvn_set_sync_option(int16_t axis, int16_t a1, int16_t a2, int16_t a3, int16_t a4)
@@ -279,41 +369,43 @@ int16_t tvn_set_sync_stop_mode(int16_t axis, int16_t mode)
 
 int16_t tvn_start_move_all(int16_t card)
 {
-    return OnCard(card, true, [](Card&) {});
+    return OnCard(card, true, [](Card& c) { motion::StartWaiting(c, Now()); });
 }
 
 // Position and speed
 
 int32_t tvn_get_position(int16_t axis)
 {
-    return ReadAxis<int32_t>(axis, [](const Axis& a) { return a.position; });
+    return ReadAxis<int32_t>(axis, motion::CommandPosition);
 }
 
 int16_t tvn_set_position(int16_t axis, int32_t position)
 {
-    return OnAxis(axis, true, [&](Axis& a) { a.position = position; });
+    return OnAxis(axis, true, [&](Axis& a) { motion::SetCommandPosition(a, position); });
 }
 
 int16_t tvn_get_position_unitmm(int16_t axis, double* millimetres)
 {
     if (!millimetres)
         return kNullPointer;
-    return OnAxis(axis, true, [&](Axis& a) { *millimetres = a.position / a.equiv; });
+    return OnAxis(axis, true, [&](Axis& a) { *millimetres = motion::CommandPosition(a) / a.equiv; });
 }
 
 int32_t tvn_get_encoder(int16_t axis)
 {
-    return ReadAxis<int32_t>(axis, [](const Axis& a) { return a.encoder; });
+    return ReadAxis<int32_t>(axis, motion::EncoderCount);
 }
 
 int16_t tvn_set_encoder(int16_t axis, int32_t count)
 {
-    return OnAxis(axis, true, [&](Axis& a) { a.encoder = count; });
+    return OnAxis(axis, true, [&](Axis& a) { motion::SetEncoderCount(a, count); });
 }
 
+// The size of the speed, whatever the direction: what the card's speed
+// register holds.
 double tvn_read_current_speed(int16_t axis)
 {
-    return ReadAxis<double>(axis, [](const Axis&) { return 0.0; });
+    return ReadAxis<double>(axis, [](const Axis& a) { return a.speed; });
 }
 
 int16_t tvn_get_equiv(int16_t axis, double* equiv)
@@ -330,7 +422,14 @@ int16_t tvn_set_equiv(int16_t axis, double equiv)
 
 // Status and I/O
 
-uint16_t tvn_axis_status(int16_t) { return 0; }
+uint16_t tvn_axis_status(int16_t axis)
+{
+    const Card* c = Current(CardOfAxis(axis));
+    const motion::Motion* m = c ? motion::MotionOf(*c, IndexOnCard(axis)) : nullptr;
+    if (!m)
+        return 0;
+    return m->waiting ? kStatusWaiting : kStatusMoving;
+}
 
 uint16_t tvn_axis_io_status(int16_t) { return 0; }
 

@@ -1,0 +1,578 @@
+// The simulated axes moving under the test clock, through the exported calls.
+#include <QTest>
+
+#include <algorithm>
+#include <cmath>
+
+#include "support/standin.h"
+#include "tolvane.h"
+
+namespace {
+
+using tolvane::control::AdvanceClock;
+
+constexpr uint16_t kMoving = 1;
+constexpr uint16_t kWaiting = 2;
+
+double Physical(int axis) { return tolvane::control::PhysicalPosition(axis); }
+
+// Steps the clock until the axis is at rest: the seconds that took, or -1.
+double RunToRest(int16_t axis, double step, double most = 60)
+{
+    const int steps = static_cast<int>(std::lround(most / step));
+    for (int i = 0; i <= steps; ++i) {
+        if (tvn_axis_status(axis) == 0)
+            return i * step;
+        AdvanceClock(step);
+    }
+    return -1;
+}
+
+// Where axes 0 and 1 went, step by step, until both are at rest.
+struct Track {
+    QList<QPointF> points;
+    double seconds = 0;
+    bool together = true; // neither stopped before the other
+};
+
+Track FollowPair(double step)
+{
+    Track track;
+    while (tvn_axis_status(0) != 0 || tvn_axis_status(1) != 0) {
+        track.together = track.together && tvn_axis_status(0) == tvn_axis_status(1);
+        AdvanceClock(step);
+        track.seconds += step;
+        track.points << QPointF(tvn_get_position(0), tvn_get_position(1));
+        if (track.seconds > 60)
+            break;
+    }
+    return track;
+}
+
+void Park(int16_t axis, int32_t physical)
+{
+    tvn_t_pmove(axis, physical, 1);
+    RunToRest(axis, 0.01);
+}
+
+}  // namespace
+
+class TestMotion : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        FreshCards(2);
+        tolvane::control::UseTestClock(true);
+    }
+
+    void trapezoidEndsOnTargetInItsTime()
+    {
+        QCOMPARE(tvn_set_profile(0, 400, 2000, 0.1, 0.1), int16_t(0));
+        QCOMPARE(tvn_t_pmove(0, 4000, 0), int16_t(0));
+        // Up to 2000 in 0.1 s (120 pulses), 3760 pulses at 2000, down in 0.1 s.
+        int32_t last = 0;
+        for (int i = 1; i <= 207; ++i) {
+            AdvanceClock(0.01);
+            const int32_t position = tvn_get_position(0);
+            QVERIFY(position >= last);
+            QVERIFY(tvn_read_current_speed(0) <= 2000);
+            QCOMPARE(tvn_axis_status(0), kMoving);
+            if (i == 100)
+                QCOMPARE(tvn_read_current_speed(0), 2000.0);
+            last = position;
+        }
+        QVERIFY(last < 4000);
+        AdvanceClock(0.01);
+        QCOMPARE(tvn_get_position(0), 4000);
+        QCOMPARE(tvn_get_encoder(0), 4000);
+        QCOMPARE(tvn_read_current_speed(0), 0.0);
+        QCOMPARE(tvn_axis_status(0), uint16_t(0));
+    }
+
+    void sCurveStaysWithinDriveSpeed()
+    {
+        tvn_set_st_profile(1, 400, 2000, 0.2, 0.2, 0.05, 0.05);
+        QCOMPARE(tvn_s_pmove(1, -3000, 0), int16_t(0));
+        double fastest = 0;
+        int32_t last = 0;
+        int steps = 0;
+        while (tvn_axis_status(1) != 0 && steps < 1000) {
+            AdvanceClock(0.005);
+            ++steps;
+            fastest = std::max(fastest, tvn_read_current_speed(1));
+            QVERIFY(tvn_get_position(1) <= last);
+            last = tvn_get_position(1);
+        }
+        QVERIFY(fastest <= 2000);
+        QVERIFY(fastest > 1990);
+        QCOMPARE(tvn_get_position(1), -3000);
+        QCOMPARE(steps, 332); // 1.66 s: S ramps of 0.2 s, 2520 pulses at 2000
+    }
+
+    void shortMoveLowersItsPeak()
+    {
+        tvn_set_profile(0, 400, 2000, 0.1, 0.1);
+        tvn_t_pmove(0, 100, 0);
+        double fastest = 0;
+        while (tvn_axis_status(0) != 0) {
+            AdvanceClock(0.001);
+            fastest = std::max(fastest, tvn_read_current_speed(0));
+        }
+        // Speeding up and slowing down at 16000 pulses/s² meet at √1760000.
+        QVERIFY2(fastest > 1300 && fastest <= 1327, qPrintable(QString::number(fastest)));
+        QCOMPARE(tvn_get_position(0), 100);
+    }
+
+    void relativeAndAbsoluteMoves_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("end");
+
+        QTest::newRow("relative") << 0 << 500 << 1500;
+        QTest::newRow("relative, backwards") << 0 << -1500 << -500;
+        QTest::newRow("absolute") << 1 << 500 << 500;
+        QTest::newRow("absolute, negative") << 1 << -250 << -250;
+    }
+
+    void relativeAndAbsoluteMoves()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, value);
+        QFETCH(int, end);
+        tvn_set_position(0, 1000);
+        tvn_set_encoder(0, -7);
+        QCOMPARE(tvn_t_pmove(0, value, static_cast<int16_t>(mode)), int16_t(0));
+        QVERIFY(RunToRest(0, 0.01) > 0);
+        QCOMPARE(tvn_get_position(0), end);
+        // The encoder follows the travel from its own count.
+        QCOMPARE(tvn_get_encoder(0), -7 + end - 1000);
+        QCOMPARE(Physical(0), double(end - 1000));
+    }
+
+    void decelStopEndsWithinItsTime_data()
+    {
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<int>("sign");
+        QTest::newRow("positive") << 1 << 1;
+        QTest::newRow("negative") << 0 << -1;
+    }
+
+    void decelStopEndsWithinItsTime()
+    {
+        QFETCH(int, direction);
+        QFETCH(int, sign);
+        tvn_set_profile(2, 400, 2000, 0.1, 0.1);
+        QCOMPARE(tvn_t_vmove(2, static_cast<int16_t>(direction)), int16_t(0));
+        AdvanceClock(1);
+        QCOMPARE(tvn_read_current_speed(2), 2000.0);
+        const int32_t from = tvn_get_position(2);
+        QCOMPARE(from, sign * (120 + 1800));
+        QCOMPARE(tvn_decel_stop(2, 0.5), int16_t(0));
+        double last = 2000;
+        for (int i = 0; i < 49; ++i) {
+            AdvanceClock(0.01);
+            QCOMPARE(tvn_axis_status(2), kMoving);
+            QVERIFY(tvn_read_current_speed(2) < last);
+            last = tvn_read_current_speed(2);
+        }
+        AdvanceClock(0.01);
+        QCOMPARE(tvn_axis_status(2), uint16_t(0));
+        QCOMPARE(tvn_get_position(2), from + sign * 500);
+    }
+
+    void immediateStopHoldsWhereItIs()
+    {
+        tvn_set_profile(0, 400, 2000, 0.1, 0.1);
+        tvn_t_pmove(0, 100000, 0);
+        AdvanceClock(0.5);
+        const int32_t there = tvn_get_position(0);
+        QCOMPARE(tvn_imd_stop(0), int16_t(0));
+        QCOMPARE(tvn_axis_status(0), uint16_t(0));
+        QCOMPARE(tvn_read_current_speed(0), 0.0);
+        AdvanceClock(1);
+        QCOMPARE(tvn_get_position(0), there);
+        QCOMPARE(Physical(0), double(there));
+    }
+
+    void changeSpeedMidMove_data()
+    {
+        QTest::addColumn<double>("speed");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<double>("fastestSeconds");
+        QTest::addColumn<double>("slowestSeconds");
+
+        // Unchanged, the move takes 2.08 s.
+        QTest::newRow("faster") << 4000.0 << 0 << 1.0 << 2.0;
+        QTest::newRow("slower") << 1000.0 << 0 << 3.0 << 4.0;
+        QTest::newRow("below the start speed: refused") << 300.0 << 3 << 2.07 << 2.09;
+        QTest::newRow("zero: refused") << 0.0 << 3 << 2.07 << 2.09;
+        QTest::newRow("NaN: refused") << std::nan("") << 3 << 2.07 << 2.09;
+    }
+
+    void changeSpeedMidMove()
+    {
+        QFETCH(double, speed);
+        QFETCH(int, status);
+        QFETCH(double, fastestSeconds);
+        QFETCH(double, slowestSeconds);
+        tvn_set_profile(0, 400, 2000, 0.1, 0.1);
+        tvn_t_pmove(0, 4000, 0);
+        AdvanceClock(0.5);
+        QCOMPARE(tvn_change_speed(0, speed), int16_t(status));
+        const double seconds = 0.5 + RunToRest(0, 0.005);
+        QVERIFY2(seconds > fastestSeconds && seconds < slowestSeconds, qPrintable(QString::number(seconds)));
+        QCOMPARE(tvn_get_position(0), 4000);
+    }
+
+    void busyAxesRefuseMoves()
+    {
+        tvn_set_profile(0, 400, 2000, 0.1, 0.1);
+        tvn_t_pmove(0, 4000, 0);
+        tvn_t_line2(2, 1000, 3, 1000, 0);
+        AdvanceClock(0.2);
+        tolvane::control::ClearCalls();
+        tvn_t_pmove(0, 5, 0);
+        tvn_s_pmove(0, 5, 1);
+        tvn_t_vmove(0, 1);
+        tvn_home_move(0, 1, 1);
+        tvn_t_pmove(3, 5, 0);
+        tvn_t_line2(1, 5, 0, 5, 0);
+        const int16_t axes[2] = {1, 2};
+        const int32_t end[2] = {0, 0};
+        const int32_t centre[2] = {10, 0};
+        tvn_rel_arc_move(axes, end, centre, 1);
+        QCOMPARE(RecordedCalls(), (QStringList{
+                                      "tvn_t_pmove(0, 5, 0) = 6",
+                                      "tvn_s_pmove(0, 5, 1) = 6",
+                                      "tvn_t_vmove(0, 1) = 6",
+                                      "tvn_home_move(0, 1, 1) = 6",
+                                      "tvn_t_pmove(3, 5, 0) = 6",
+                                      "tvn_t_line2(1, 5, 0, 5, 0) = 6",
+                                      "tvn_rel_arc_move([1, 2], [0, 0], [10, 0], 1) = 6",
+                                  }));
+        QCOMPARE(tvn_axis_status(1), uint16_t(0));
+        QCOMPARE(RunToRest(0, 0.01) + 0.2, 2.08);
+        QCOMPARE(tvn_get_position(0), 4000);
+        QCOMPARE(tvn_get_position(1), 0);
+        QCOMPARE(tvn_get_position(3), 1000);
+    }
+
+    void refusedCallsLeaveTheAxesAtRest()
+    {
+        tvn_set_profile(0, 400, 2000, 0.1, 0.1);
+        const double nan = std::nan("");
+        QCOMPARE(tvn_set_profile(0, 0, 0, 0.1, 0.1), int16_t(3));
+        QCOMPARE(tvn_set_profile(0, 100, -2000, 0.1, 0.1), int16_t(3));
+        QCOMPARE(tvn_set_profile(0, 3000, 2000, 0.1, 0.1), int16_t(3));
+        QCOMPARE(tvn_set_profile(0, 400, 2000, -0.1, 0.1), int16_t(3));
+        QCOMPARE(tvn_set_profile(0, 400, nan, 0.1, 0.1), int16_t(3));
+        QCOMPARE(tvn_set_st_profile(0, 400, 2000, 0.1, 0.1, 0.06, 0), int16_t(3));
+        QCOMPARE(tvn_set_vector_profile(400, 0, 0.1, 0.1), int16_t(3));
+        QCOMPARE(tvn_t_pmove(0, 100, 2), int16_t(3));
+        QCOMPARE(tvn_t_vmove(0, 2), int16_t(3));
+        QCOMPARE(tvn_home_move(0, 0, 0), int16_t(3));
+        QCOMPARE(tvn_decel_stop(0, -1), int16_t(3));
+        QCOMPARE(tvn_t_line2(0, 100, 4, 100, 0), int16_t(7)); // two cards
+        QCOMPARE(tvn_t_line2(0, 100, 0, 100, 0), int16_t(7));
+        QCOMPARE(tvn_t_line2(0, 100, 8, 100, 0), int16_t(2));
+        const int16_t axes[2] = {0, 1};
+        const int32_t end[2] = {100, 0};
+        const int32_t noRadius[2] = {0, 0};
+        QCOMPARE(tvn_rel_arc_move(axes, end, noRadius, 1), int16_t(3));
+        QCOMPARE(tvn_rel_arc_move(axes, end, end, 1), int16_t(3));
+        const double farAway[2] = {1e300, 0};
+        const double centre[2] = {1, 0};
+        QCOMPARE(tvn_rel_arc_move_unitmm(axes, farAway, centre, 1), int16_t(3));
+        tvn_set_profile(1, 0, 2000, 0.1, 0.1);
+        QCOMPARE(tvn_home_move(1, 1, 0), int16_t(3)); // no start speed to home at
+
+        AdvanceClock(1);
+        for (int16_t axis : std::initializer_list<int16_t>{0, 1})
+            QCOMPARE(tvn_axis_status(axis), uint16_t(0));
+        // The refused profiles left the first one in place.
+        tvn_t_pmove(0, 4000, 0);
+        QCOMPARE(RunToRest(0, 0.01), 2.08);
+    }
+
+    void homing_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<int>("homeMode");
+        QTest::addColumn<int>("speedMode");
+        QTest::addColumn<int>("elMode");
+        QTest::addColumn<double>("physical");
+
+        // The switch is at physical −2500; index marks at every 1000.
+        QTest::newRow("from above, low speed") << 5000 << 2 << 0 << 0 << 0 << -2500.0;
+        QTest::newRow("from below, high speed") << -10000 << 1 << 0 << 1 << 0 << -2500.0;
+        QTest::newRow("from above, on to the index") << 5000 << 2 << 1 << 1 << 0 << -3000.0;
+        QTest::newRow("from below, on to the index") << -10000 << 1 << 1 << 0 << 0 << -2000.0;
+        QTest::newRow("on the switch") << -2500 << 1 << 0 << 0 << 0 << -2500.0;
+        QTest::newRow("away from it: back from the limit") << 0 << 1 << 0 << 1 << 0 << -2500.0;
+        QTest::newRow("away from it, decelerating, to the index") << 0 << 1 << 1 << 1 << 1 << -3000.0;
+    }
+
+    void homing()
+    {
+        QFETCH(int, from);
+        QFETCH(int, direction);
+        QFETCH(int, homeMode);
+        QFETCH(int, speedMode);
+        QFETCH(int, elMode);
+        QFETCH(double, physical);
+        tvn_set_profile(0, 5000, 200000, 0.1, 0.1);
+        Park(0, from);
+        tvn_set_position(0, 123);
+        tvn_set_encoder(0, 456);
+        tvn_config_home_mode(0, static_cast<int16_t>(homeMode), 1);
+        tvn_config_EL_MODE(0, static_cast<int16_t>(elMode));
+        QCOMPARE(tvn_home_move(0, static_cast<int16_t>(direction), static_cast<int16_t>(speedMode)), int16_t(0));
+        QVERIFY(RunToRest(0, 0.01, 30) >= 0);
+        QCOMPARE(Physical(0), physical);
+        QCOMPARE(tvn_get_position(0), 0);
+        QCOMPARE(tvn_get_encoder(0), 0);
+        QCOMPARE(tvn_read_current_speed(0), 0.0);
+    }
+
+    void limitStopsARun_data()
+    {
+        QTest::addColumn<int>("elMode");
+        QTest::addColumn<double>("physical");
+        QTest::newRow("at once") << 0 << 1e6;
+        // From 100000 down to 1000 in 0.1 s, past the switch.
+        QTest::newRow("decelerating") << 1 << 1e6 + 5050;
+        QTest::newRow("decelerating, active level high") << 3 << 1e6 + 5050;
+        QTest::newRow("at once, active level high") << 2 << 1e6;
+    }
+
+    void limitStopsARun()
+    {
+        QFETCH(int, elMode);
+        QFETCH(double, physical);
+        tvn_config_EL_MODE(0, static_cast<int16_t>(elMode));
+        tvn_set_profile(0, 1000, 100000, 0.1, 0.1);
+        tvn_set_position(0, 7);
+        tvn_t_vmove(0, 1);
+        QVERIFY(RunToRest(0, 0.01, 20) > 9);
+        QCOMPARE(Physical(0), physical);
+        QCOMPARE(tvn_get_position(0), 7 + static_cast<int32_t>(physical));
+
+        // Further out stays put; back in goes.
+        QCOMPARE(tvn_t_pmove(0, 10, 0), int16_t(0));
+        AdvanceClock(1);
+        QCOMPARE(Physical(0), physical);
+        QCOMPARE(tvn_t_pmove(0, -10, 0), int16_t(0));
+        AdvanceClock(1);
+        QCOMPARE(Physical(0), physical - 10);
+    }
+
+    void limitsStopInterpolations()
+    {
+        tvn_set_vector_profile(1000, 500000, 0, 0);
+        QCOMPARE(tvn_t_line2(0, 2000000, 1, 1000000, 0), int16_t(0));
+        QVERIFY(RunToRest(0, 0.01) > 0);
+        QCOMPARE(Physical(0), 1e6);
+        QCOMPARE(Physical(1), 5e5);
+
+        // A circle around (999500, 0) from (998500, 0), counter-clockwise:
+        // down, then out towards the limit, met 60° before the rightmost point.
+        tvn_t_line2(0, 998500, 1, 0, 1);
+        QVERIFY(RunToRest(0, 0.01) > 0);
+        const int16_t axes[2] = {0, 1};
+        const int32_t end[2] = {0, 0};
+        const int32_t centre[2] = {1000, 0};
+        QCOMPARE(tvn_rel_arc_move(axes, end, centre, 1), int16_t(0));
+        // One look after the whole circle would have come back inside.
+        AdvanceClock(1);
+        QCOMPARE(tvn_axis_status(0), uint16_t(0));
+        QCOMPARE(Physical(0), 1e6);
+        QCOMPARE(Physical(1), -866.0);
+    }
+
+    void lineAxesArriveTogether()
+    {
+        tvn_set_vector_profile(100, 1000, 0.1, 0.1);
+        QCOMPARE(tvn_t_line2(0, 3000, 1, -4000, 0), int16_t(0));
+        AdvanceClock(1);
+        QCOMPARE(tvn_read_current_speed(0), 600.0);
+        QCOMPARE(tvn_read_current_speed(1), 800.0);
+        const Track there = FollowPair(0.01);
+        QVERIFY(there.together);
+        for (const QPointF& p : there.points)
+            QVERIFY(std::fabs(4 * p.x() + 3 * p.y()) / 5 <= 1);
+        QCOMPARE(there.points.last(), QPointF(3000, -4000));
+        // 5000 pulses: 55 on each ramp, 4890 at 1000.
+        QCOMPARE(qRound((there.seconds + 1) * 100), 509);
+
+        tvn_set_position(1, 0);
+        QCOMPARE(tvn_t_line2(1, -100, 0, 0, 1), int16_t(0));
+        const Track back = FollowPair(0.01);
+        QVERIFY(back.together);
+        QCOMPARE(back.points.last(), QPointF(0, -100));
+        QCOMPARE(Physical(1), -4100.0);
+    }
+
+    void arcs_data()
+    {
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<QPoint>("end");
+        QTest::addColumn<double>("lowestY");
+        QTest::addColumn<double>("highestY");
+        QTest::addColumn<double>("turns");
+
+        // Around (1000, 0) from (0, 0): counter-clockwise starts downwards.
+        QTest::newRow("half, counter-clockwise") << 1 << QPoint(2000, 0) << -1000.0 << 0.0 << 0.5;
+        QTest::newRow("half, clockwise") << 0 << QPoint(2000, 0) << 0.0 << 1000.0 << 0.5;
+        QTest::newRow("quarter, clockwise") << 0 << QPoint(1000, 1000) << 0.0 << 1000.0 << 0.25;
+        QTest::newRow("three quarters, counter-clockwise") << 1 << QPoint(1000, 1000) << -1000.0 << 1000.0 << 0.75;
+        QTest::newRow("full circle, counter-clockwise") << 1 << QPoint(0, 0) << -1000.0 << 1000.0 << 1.0;
+        QTest::newRow("full circle, clockwise") << 0 << QPoint(0, 0) << -1000.0 << 1000.0 << 1.0;
+    }
+
+    void arcs()
+    {
+        QFETCH(int, direction);
+        QFETCH(QPoint, end);
+        QFETCH(double, lowestY);
+        QFETCH(double, highestY);
+        QFETCH(double, turns);
+        tvn_set_vector_profile(500, 5000, 0, 0);
+        const int16_t axes[2] = {0, 1};
+        const int32_t ends[2] = {end.x(), end.y()};
+        const int32_t centre[2] = {1000, 0};
+        QCOMPARE(tvn_rel_arc_move(axes, ends, centre, static_cast<int16_t>(direction)), int16_t(0));
+        const Track track = FollowPair(0.001);
+        QVERIFY(track.together);
+        double lowest = 0;
+        double highest = 0;
+        QCOMPARE(track.points[10].y() < 0, direction == 1);
+        for (const QPointF& p : track.points) {
+            QVERIFY2(std::fabs(std::hypot(p.x() - 1000, p.y()) - 1000) <= 1,
+                     qPrintable(QStringLiteral("%1, %2").arg(p.x()).arg(p.y())));
+            lowest = std::min(lowest, p.y());
+            highest = std::max(highest, p.y());
+        }
+        QVERIFY(std::fabs(lowest - lowestY) <= 1);
+        QVERIFY(std::fabs(highest - highestY) <= 1);
+        QCOMPARE(track.points.last(), QPointF(end));
+        // At 5000 pulses/s without ramps: the arc's length, to the step.
+        QVERIFY(std::fabs(track.seconds - turns * 2 * M_PI * 1000 / 5000) <= 0.0015);
+    }
+
+    void arcInCommandPositions()
+    {
+        tvn_set_position(2, 10000);
+        tvn_set_position(3, 20000);
+        const int16_t axes[2] = {2, 3};
+        const int32_t end[2] = {12000, 20000};
+        const int32_t centre[2] = {11000, 20000};
+        QCOMPARE(tvn_arc_move(axes, end, centre, 0), int16_t(0));
+        QVERIFY(RunToRest(2, 0.01) > 0);
+        QCOMPARE(tvn_get_position(2), 12000);
+        QCOMPARE(tvn_get_position(3), 20000);
+        QCOMPARE(Physical(2), 2000.0);
+    }
+
+    void arcsInMillimetres()
+    {
+        tvn_set_equiv(0, 100);
+        tvn_set_equiv(1, 200);
+        const int16_t axes[2] = {0, 1};
+        const double end[2] = {10, 5};
+        const double centre[2] = {10, 0};
+        // In pulses: around (1000, 0) to (1000, 1000), the short way.
+        QCOMPARE(tvn_rel_arc_move_unitmm(axes, end, centre, 0), int16_t(0));
+        const Track out = FollowPair(0.005);
+        QCOMPARE(out.points.last(), QPointF(1000, 1000));
+        for (const QPointF& p : out.points)
+            QVERIFY(p.x() <= 1000 && p.y() >= 0);
+        double mm[2] = {};
+        tvn_get_position_unitmm(0, &mm[0]);
+        tvn_get_position_unitmm(1, &mm[1]);
+        QCOMPARE(mm[0], 10.0);
+        QCOMPARE(mm[1], 5.0);
+
+        const double home[2] = {0, 0};
+        QCOMPARE(tvn_arc_move_unitmm(axes, home, centre, 1), int16_t(0));
+        const Track back = FollowPair(0.005);
+        QCOMPARE(back.points.last(), QPointF(0, 0));
+        for (const QPointF& p : back.points)
+            QVERIFY(p.x() <= 1000 && p.y() >= 0);
+    }
+
+    void startMoveAllStartsWaitingAxesTogether()
+    {
+        for (int16_t axis : std::initializer_list<int16_t>{0, 1, 4}) {
+            tvn_set_profile(axis, 400, 2000, 0.1, 0.1);
+            tvn_set_sync_option(axis, 1, 0, 1, 0);
+        }
+        QCOMPARE(tvn_t_pmove(0, 1000, 0), int16_t(0));
+        QCOMPARE(tvn_t_vmove(1, 1), int16_t(0));
+        QCOMPARE(tvn_t_vmove(4, 1), int16_t(0));
+        QCOMPARE(tvn_t_pmove(2, 1000, 0), int16_t(0)); // not waiting
+        AdvanceClock(0.5);
+        QCOMPARE(tvn_axis_status(0), kWaiting);
+        QCOMPARE(tvn_axis_status(1), kWaiting);
+        QCOMPARE(tvn_get_position(0), 0);
+        QVERIFY(tvn_get_position(2) > 0);
+        QCOMPARE(tvn_t_pmove(0, 5, 0), int16_t(6));
+
+        QCOMPARE(tvn_start_move_all(0), int16_t(0));
+        QCOMPARE(tvn_axis_status(0), kMoving);
+        QCOMPARE(tvn_axis_status(1), kMoving);
+        QCOMPARE(tvn_axis_status(4), kWaiting); // another card
+        AdvanceClock(0.3);
+        QCOMPARE(tvn_get_position(0), tvn_get_position(1));
+        QVERIFY(tvn_get_position(0) > 0);
+
+        QCOMPARE(tvn_imd_stop(4), int16_t(0));
+        QCOMPARE(tvn_axis_status(4), uint16_t(0));
+        tvn_start_move_all(1);
+        AdvanceClock(0.1);
+        QCOMPARE(tvn_get_position(4), 0);
+    }
+
+    void simultaneousStopStopsEveryAxisOfTheCard()
+    {
+        tvn_t_vmove(0, 1);
+        tvn_t_vmove(1, 0);
+        tvn_t_line2(2, 100000, 3, 100000, 0);
+        tvn_t_vmove(4, 1);
+        AdvanceClock(0.3);
+        QCOMPARE(tvn_simultaneous_stop(0), int16_t(0));
+        QList<int32_t> held;
+        for (int16_t axis = 0; axis < 4; ++axis) {
+            QCOMPARE(tvn_axis_status(axis), uint16_t(0));
+            held << tvn_get_position(axis);
+        }
+        AdvanceClock(1);
+        for (int16_t axis = 0; axis < 4; ++axis)
+            QCOMPARE(tvn_get_position(axis), held[axis]);
+        QCOMPARE(tvn_axis_status(4), kMoving);
+    }
+
+    void syncStopModeStopsTheOthers()
+    {
+        tvn_set_sync_stop_mode(0, 1);
+        tvn_set_sync_stop_mode(1, 1);
+        for (int16_t axis : std::initializer_list<int16_t>{0, 1, 2}) {
+            tvn_set_profile(axis, 400, 2000, 0.1, 0.1);
+            tvn_t_vmove(axis, 1);
+        }
+        AdvanceClock(1);
+        const int32_t from = tvn_get_position(1);
+        tvn_decel_stop(0, 0.2);
+        AdvanceClock(0.2);
+        QCOMPARE(tvn_axis_status(0), uint16_t(0));
+        QCOMPARE(tvn_axis_status(1), uint16_t(0));
+        QCOMPARE(tvn_get_position(1), from + 200);
+        QCOMPARE(tvn_axis_status(2), kMoving);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMotion)
+#include "tst_motion.moc"
