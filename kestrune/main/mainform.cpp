@@ -12,6 +12,7 @@
 #include "cardchoice.h"
 #include "cardlib/binding.h"
 #include "message.h"
+#include "counter/counterform.h"
 #include "io/ioform.h"
 #include "motion/motionform.h"
 #include "para/paraform.h"
@@ -79,6 +80,12 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent)
     });
     SetWindowFactory(IoWindow, [] {
         auto* form = new IoFormControl;
+        form->Form_Load();
+        return form;
+    });
+    SetWindowFactory(CounterWindow, [this] {
+        auto* form = new FormCounter;
+        form->SetConfigureAction([this] { OpenParaFormOnCounterTab(); });
         form->Form_Load();
         return form;
     });

@@ -3,6 +3,7 @@
 #include <locale.h>
 #include <stdlib.h>
 
+#include <cctype>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -136,4 +137,29 @@ std::optional<uint32_t> ParseHex(const QString& text, int maxDigits)
         value = value * 16 + static_cast<uint32_t>(digit);
     }
     return value;
+}
+
+std::optional<uint32_t> LeadingHex(const QString& text)
+{
+    const QString t = text.trimmed();
+    qsizetype n = 0;
+    while (n < t.size() && t[n].unicode() < 0x80 && std::isxdigit(t[n].unicode()))
+        ++n;
+    if (n == 0)
+        return 0u;
+    QString digits = t.left(n);
+    while (digits.size() > 1 && digits.startsWith(QLatin1Char('0')))
+        digits.remove(0, 1);
+    return ParseHex(digits, 8);
+}
+
+std::optional<int16_t> StrictInt16(const QString& text)
+{
+    const auto value = StrictNumber(text);
+    if (!value)
+        return std::nullopt;
+    const double rounded = RoundHalfEven(*value);
+    if (!(rounded >= std::numeric_limits<int16_t>::min() && rounded <= std::numeric_limits<int16_t>::max()))
+        return std::nullopt;
+    return static_cast<int16_t>(rounded);
 }

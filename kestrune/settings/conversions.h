@@ -42,3 +42,11 @@ QString HexText(uint32_t value);
 // A hexadecimal number of 1 to `maxDigits` digits, blanks around it allowed,
 // no prefix; anything else is no number.
 std::optional<uint32_t> ParseHex(const QString& text, int maxDigits);
+
+// The value of the hexadecimal digits at the start of `text` (after blanks),
+// 0 when it starts with none; nothing when those digits are wider than 32 bits.
+std::optional<uint32_t> LeadingHex(const QString& text);
+
+// A decimal 16-bit integer as a command reads it (a strict number, rounded
+// halves to even); nothing when the text is not one.
+std::optional<int16_t> StrictInt16(const QString& text);

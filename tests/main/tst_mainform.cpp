@@ -180,6 +180,7 @@ private slots:
         QCOMPARE(made, 4);
 
         // A button without a window opens nothing.
+        form.SetWindowFactory(MainForm::CounterWindow, {});
         QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("CommandCounter")), Qt::LeftButton);
         QCOMPARE(made, 4);
 

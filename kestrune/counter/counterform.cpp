@@ -1,0 +1,317 @@
+#include "counterform.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "cardlib/binding.h"
+#include "main/controls.h"
+#include "main/lamp.h"
+#include "main/state.h"
+#include "settings/conversions.h"
+
+namespace {
+
+constexpr int kTimerInterval = 30;     // ms
+constexpr uint32_t kLatchStates = 0xF00; // bits 8-11: an axis has latched
+
+int16_t Axis(int i) { return static_cast<int16_t>(2 * CurrentCardNo + i); }
+
+QLabel* Label(QWidget* parent, const QString& name, const QString& text, const QRect& r)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(r);
+    return label;
+}
+
+QLineEdit* Text(QWidget* parent, const QString& name, const QString& text, const QRect& r)
+{
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(name);
+    edit->setGeometry(r);
+    return edit;
+}
+
+QPushButton* Button(QWidget* parent, const QString& name, const QString& caption, const QRect& r)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(r);
+    return button;
+}
+
+}  // namespace
+
+FormCounter::FormCounter(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("FormCounter"));
+    setWindowTitle(QStringLiteral("计数功能测试"));
+    setFont(SongTi(9));
+    setFixedSize(623, 539);
+
+    BuildDisplays();
+    BuildButtons();
+    BuildEngineeringControls();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(kTimerInterval);
+    connect(Timer1, &QTimer::timeout, this, &FormCounter::Timer1_Timer);
+}
+
+void FormCounter::BuildDisplays()
+{
+    TextLatchResult = new QPlainTextEdit(this);
+    TextLatchResult->setObjectName(QStringLiteral("TextLatchResult"));
+    TextLatchResult->setGeometry(12, 12, 380, 330);
+    TextLatchResult->setReadOnly(true); // a log: records are only appended
+
+    auto* values = new QGroupBox(this);
+    values->setObjectName(QStringLiteral("Frame9"));
+    values->setGeometry(12, 352, 380, 96);
+    Label(values, QStringLiteral("Label3"), QStringLiteral("计数器"), QRect(10, 34, 50, 20));
+    Label(values, QStringLiteral("Label4"), QStringLiteral("锁存器"), QRect(10, 64, 50, 20));
+    for (int i = 0; i < 4; ++i) {
+        const int x = 70 + i * 150;
+        auto* heading = Label(values, Indexed("Label1", 8 + i), QStringLiteral("第%1轴").arg(i), QRect(x + 50, 8, 50, 18));
+        T_PosAxis[i] = Text(values, Indexed("T_PosAxis", i), QStringLiteral("0"), QRect(x, 32, 140, 24));
+        T_LatchAxis[i] = Text(values, Indexed("T_LatchAxis", i), QStringLiteral("0"), QRect(x, 62, 140, 24));
+        T_PosAxis[i]->setEnabled(false);
+        T_LatchAxis[i]->setEnabled(false);
+        for (QWidget* w : std::initializer_list<QWidget*>{heading, T_PosAxis[i], T_LatchAxis[i]})
+            w->setVisible(i < 2);
+    }
+
+    auto* lamps = new QGroupBox(QStringLiteral("计数器状态"), this);
+    lamps->setObjectName(QStringLiteral("Frame1"));
+    lamps->setGeometry(404, 12, 207, 140);
+    const char* titles[] = {"触发\n信号", "清零\n信号", "触发\n状态", "清零\n状态"};
+    std::array<Lamp*, 4>* columns[] = {&S_Trigger, &S_ClsCounter, &S_TriggerState, &S_ClsCounterState};
+    const char* names[] = {"S_Trigger", "S_ClsCounter", "S_TriggerState", "S_ClsCounterState"};
+    for (int c = 0; c < 4; ++c) {
+        const int x = 52 + c * 38;
+        auto* title = Label(lamps, Indexed("Label1", 12 + c), QString::fromUtf8(titles[c]), QRect(x - 6, 20, 36, 34));
+        title->setAlignment(Qt::AlignCenter);
+        for (int i = 0; i < 4; ++i) {
+            auto* lamp = new Lamp(lamps);
+            lamp->setObjectName(Indexed(names[c], i));
+            lamp->setGeometry(x + 5, 64 + i * 32, 14, 14);
+            lamp->setVisible(i != 2); // the axis-3 row lies below the frame's edge
+            (*columns[c])[i] = lamp;
+        }
+    }
+    for (int i = 0; i < 4; ++i)
+        Label(lamps, Indexed("Label1", i), QStringLiteral("第%1轴").arg(i), QRect(8, 62 + i * 32, 40, 18))->setVisible(i != 2);
+
+    auto* reading = new QGroupBox(QStringLiteral("读数方式"), this);
+    reading->setObjectName(QStringLiteral("Frame11"));
+    reading->setGeometry(12, 458, 250, 60);
+    readingGroup_ = new OptionGroup(this);
+    for (int k = 0; k < 2; ++k) {
+        OptionAutoLatch[k] = new QRadioButton(k == 0 ? QStringLiteral("自动读数") : QStringLiteral("手动读数"), reading);
+        OptionAutoLatch[k]->setObjectName(Indexed("OptionAutoLatch", k));
+        OptionAutoLatch[k]->setGeometry(16 + k * 120, 26, 100, 22);
+        readingGroup_->Add(OptionAutoLatch[k]);
+    }
+}
+
+void FormCounter::BuildButtons()
+{
+    auto* clear = Button(this, QStringLiteral("CommandCLS"), QStringLiteral("清空"), QRect(290, 476, 100, 32));
+    connect(clear, &QPushButton::clicked, this, &FormCounter::CommandCLS_Click);
+
+    const QFont large = SongTi(10.5);
+    const struct {
+        const char* name;
+        const char* caption;
+        void (FormCounter::*handler)();
+    } buttons[] = {
+        {"commandResetTriggerFlag", "触发状态复位", &FormCounter::commandResetTriggerFlag_Click},
+        {"commandResetClsCounter", "清零状态复位", &FormCounter::commandResetClsCounter_Click},
+        {"CommandConfigureCounter", "计数器参数配置", &FormCounter::CommandConfigureCounter_Click},
+        {"commandClearCounter", "计数器清零", &FormCounter::commandClearCounter_Click},
+    };
+    for (int b = 0; b < 4; ++b) {
+        auto* button = Button(this, QLatin1String(buttons[b].name), QString::fromUtf8(buttons[b].caption),
+                              QRect(434, 190 + b * 60, 150, 38));
+        button->setFont(large);
+        connect(button, &QPushButton::clicked, this, buttons[b].handler);
+    }
+}
+
+void FormCounter::BuildEngineeringControls()
+{
+    // Present, never shown.
+    auto* hidden = new QWidget(this);
+    hidden->setObjectName(QStringLiteral("EngineeringControls"));
+    hidden->setGeometry(404, 440, 200, 90);
+    hidden->hide();
+    auto* ezMode = Button(hidden, QStringLiteral("CommandEZmdoe"), QStringLiteral("EZmode"), QRect(0, 0, 60, 22));
+    TextEZmode = Text(hidden, QStringLiteral("TextEZmode"), QStringLiteral("0"), QRect(64, 0, 40, 22));
+    TextLTCmode = Text(hidden, QStringLiteral("TextLTCmode"), QStringLiteral("0"), QRect(108, 0, 40, 22));
+    CommandLeclogic = Button(hidden, QStringLiteral("CommandLeclogic"), QStringLiteral("LedLg0"), QRect(0, 24, 60, 22));
+    CommandCh = Button(hidden, QStringLiteral("CommandCh"), QStringLiteral("LTC0"), QRect(64, 24, 60, 22));
+    connect(ezMode, &QPushButton::clicked, this, &FormCounter::CommandEZmdoe_Click);
+    connect(CommandLeclogic, &QPushButton::clicked, this, &FormCounter::CommandLeclogic_Click);
+    connect(CommandCh, &QPushButton::clicked, this, &FormCounter::CommandCh_Click);
+
+    // The PLD register panel: name, value to write, value read back.
+    const struct {
+        const char* label;
+        const char* name;
+        const char* input;
+        const char* readBack;
+        QLineEdit** text;
+        QLabel** shown;
+    } registers[] = {
+        {"Label9", "CMR", "TextCMR", "LabelCMR", &TextCMR, &LabelCMR},
+        {"Label8", "SEL", "TextSEL", "LabelSEL", &TextSEL, &LabelSEL},
+        {"Label6", "ELL_REG", "TextELL", "LabelELL", &TextELL, &LabelELL},
+        {"Label10", "Gin", "TextGin", "LabelGin", nullptr, &LabelGin},
+        {"Label7", "Gout", "TextGout", "LabelGout", nullptr, &LabelGout},
+    };
+    for (const auto& r : registers) {
+        Label(hidden, QLatin1String(r.label), QLatin1String(r.name), QRect(0, 48, 50, 18));
+        QLineEdit* input = Text(hidden, QLatin1String(r.input), QStringLiteral("0"), QRect(52, 48, 60, 18));
+        if (r.text)
+            *r.text = input;
+        *r.shown = Label(hidden, QLatin1String(r.readBack), QStringLiteral("Label6"), QRect(116, 48, 60, 18));
+    }
+    auto* set = Button(hidden, QStringLiteral("CommandPLDsetReg"), QStringLiteral("set"), QRect(0, 68, 40, 20));
+    connect(set, &QPushButton::clicked, this, &FormCounter::CommandPLDsetReg_Click);
+    // Inert controls.
+    Label(hidden, QStringLiteral("Label5"), QStringLiteral("Renv3"), QRect(0, 0, 10, 10));
+    Text(hidden, QStringLiteral("TextRenv3"), QStringLiteral("0"), QRect(0, 0, 10, 10));
+    Label(hidden, QStringLiteral("LabelRenv3"), QStringLiteral("SEL"), QRect(0, 0, 10, 10));
+    Label(hidden, QStringLiteral("Label2"), QStringLiteral("计数精度"), QRect(0, 0, 10, 10));
+    Text(hidden, QStringLiteral("Text2"), QStringLiteral("Text2"), QRect(0, 0, 10, 10));
+}
+
+void FormCounter::Form_Load()
+{
+    Timer1->start();
+    LatchRecordHeld = 0;
+    readingGroup_->Select(OptionAutoLatch[0]);
+}
+
+void FormCounter::closeEvent(QCloseEvent* event)
+{
+    Timer1->stop();
+    event->accept();
+}
+
+void FormCounter::Timer1_Timer()
+{
+    const int16_t cn = CurrentCardNo;
+    const uint32_t flags = cardlib::tvn_get_latch_flag(cn);
+    const auto setText = [](QLineEdit* edit, const QString& text) {
+        if (edit->text() != text)
+            edit->setText(text);
+    };
+    for (int i = 0; i < 2; ++i) {
+        S_Trigger[i]->SetState((flags >> i) & 1u);
+        S_ClsCounter[i]->SetState((flags >> (i + 4)) & 1u);
+        S_TriggerState[i]->SetState((flags >> (i + 8)) & 1u);
+        S_ClsCounterState[i]->SetState((flags >> (i + 12)) & 1u);
+        setText(T_PosAxis[i], QString::number(cardlib::tvn_get_encoder(Axis(i))));
+        setText(T_LatchAxis[i], QString::number(cardlib::tvn_get_latch_value(Axis(i))));
+    }
+    if (LatchRecordHeld == 0 && (cardlib::tvn_get_latch_flag(cn) & kLatchStates) != 0) {
+        const QString record = QStringLiteral("Xpos = %1   Ypos = %2").arg(T_LatchAxis[0]->text(), T_LatchAxis[1]->text());
+        latchLog_ += record + QStringLiteral("\r\n");
+        TextLatchResult->appendPlainText(record);
+        if (OptionAutoLatch[0]->isChecked()) {
+            LatchRecordHeld = 0;
+            cardlib::tvn_reset_latch_flag(cn);
+        } else {
+            LatchRecordHeld = 1;
+        }
+    }
+    const struct {
+        QLabel* label;
+        int16_t reg;
+    } readBack[] = {{LabelCMR, 64}, {LabelSEL, 72}, {LabelGout, 68}, {LabelGin, 76}, {LabelELL, 120}};
+    for (const auto& r : readBack) {
+        const QString text = HexText(static_cast<uint32_t>(cardlib::read_dword_pld_register(cn, r.reg)));
+        if (r.label->text() != text)
+            r.label->setText(text);
+    }
+}
+
+void FormCounter::commandClearCounter_Click()
+{
+    // Four axes of the card, as the card numbers them (card × 4 + i).
+    for (int i = 0; i < 4; ++i)
+        cardlib::tvn_set_encoder(static_cast<int16_t>(4 * CurrentCardNo + i), 0);
+}
+
+void FormCounter::commandResetClsCounter_Click() { cardlib::tvn_reset_clear_flag(CurrentCardNo); }
+
+void FormCounter::commandResetTriggerFlag_Click()
+{
+    cardlib::tvn_reset_latch_flag(CurrentCardNo);
+    LatchRecordHeld = 0;
+}
+
+void FormCounter::CommandCLS_Click()
+{
+    latchLog_.clear();
+    TextLatchResult->clear();
+}
+
+void FormCounter::CommandConfigureCounter_Click()
+{
+    if (configure_)
+        configure_();
+}
+
+void FormCounter::CommandEZmdoe_Click()
+{
+    // Library axes 0 to 3 themselves, whatever card is in use. A text that is
+    // not a 16-bit number skips its call.
+    for (int16_t k = 0; k < 4; ++k) {
+        if (const auto ez = StrictInt16(TextEZmode->text()))
+            cardlib::tvn_config_EZ_PIN(k, 0, *ez);
+        if (const auto ltc = StrictInt16(TextLTCmode->text()))
+            cardlib::tvn_config_LTC_PIN(k, 0, *ltc);
+    }
+}
+
+void FormCounter::CommandLeclogic_Click()
+{
+    const bool wasZero = CommandLeclogic->text() == QLatin1String("LedLg0");
+    cardlib::tvn_set_speaker_logic(CurrentCardNo, wasZero ? 1 : 0);
+    CommandLeclogic->setText(wasZero ? QStringLiteral("LedLg1") : QStringLiteral("LedLg0"));
+}
+
+void FormCounter::CommandCh_Click()
+{
+    const bool wasZero = CommandCh->text() == QLatin1String("LTC0");
+    cardlib::tvn_triger_chunnel(CurrentCardNo, wasZero ? 1 : 0);
+    CommandCh->setText(wasZero ? QStringLiteral("LTC1") : QStringLiteral("LTC0"));
+}
+
+void FormCounter::CommandPLDsetReg_Click()
+{
+    // A text that is not hexadecimal, or wider than 32 bits, skips its write;
+    // SEL is read leniently, as far as its leading digits go.
+    const auto strict = [](const QString& text) -> std::optional<uint32_t> {
+        QString digits = text.trimmed();
+        while (digits.size() > 1 && digits.startsWith(QLatin1Char('0')))
+            digits.remove(0, 1);
+        return ParseHex(digits, 8);
+    };
+    const auto write = [](int16_t reg, std::optional<uint32_t> value) {
+        if (value)
+            cardlib::write_dword_pld_register(CurrentCardNo, reg, static_cast<int32_t>(*value));
+    };
+    write(64, strict(TextCMR->text()));
+    write(120, strict(TextELL->text()));
+    write(72, LeadingHex(TextSEL->text()));
+}
