@@ -92,7 +92,7 @@ struct Stop {
 
 void Apply(Card& card, Motion& m, Stop stop)
 {
-    if (stop.kind == Stop::AtOnce || (stop.kind == Stop::Within && !(stop.time > 0))) {
+    if (stop.kind == Stop::AtOnce) {
         Settle(card, m);
         return;
     }

@@ -67,62 +67,47 @@ private slots:
         tolvane::control::UseTestClock(true);
     }
 
-    void trapezoidEndsOnTargetInItsTime()
+    void fixedMovesEndOnTargetInTheirTime_data()
     {
-        QCOMPARE(tvn_set_profile(0, 400, 2000, 0.1, 0.1), int16_t(0));
-        QCOMPARE(tvn_t_pmove(0, 4000, 0), int16_t(0));
-        // Up to 2000 in 0.1 s (120 pulses), 3760 pulses at 2000, down in 0.1 s.
-        int32_t last = 0;
-        for (int i = 1; i <= 207; ++i) {
-            AdvanceClock(0.01);
-            const int32_t position = tvn_get_position(0);
-            QVERIFY(position >= last);
-            QVERIFY(tvn_read_current_speed(0) <= 2000);
-            QCOMPARE(tvn_axis_status(0), kMoving);
-            if (i == 100)
-                QCOMPARE(tvn_read_current_speed(0), 2000.0);
-            last = position;
-        }
-        QVERIFY(last < 4000);
-        AdvanceClock(0.01);
-        QCOMPARE(tvn_get_position(0), 4000);
-        QCOMPARE(tvn_get_encoder(0), 4000);
-        QCOMPARE(tvn_read_current_speed(0), 0.0);
-        QCOMPARE(tvn_axis_status(0), uint16_t(0));
+        QTest::addColumn<bool>("sCurve");
+        QTest::addColumn<int>("distance");
+        QTest::addColumn<double>("peak"); // 0: below the drive speed
+        QTest::addColumn<double>("seconds");
+
+        // Ramps of 0.2 s (240 pulses) between 400 and 2000 pulses/s.
+        QTest::newRow("trapezoid") << false << 4000 << 2000.0 << 2.16;
+        QTest::newRow("S-curve, backwards") << true << -4000 << 2000.0 << 2.16;
+        // Speeding up and slowing down at 8000 pulses/s² meet at √960000.
+        QTest::newRow("too short for the drive speed") << false << 100 << std::sqrt(960000.0) << 0.145;
+        QTest::newRow("S-curve, too short") << true << 100 << 0.0 << 0.0;
     }
 
-    void sCurveStaysWithinDriveSpeed()
+    void fixedMovesEndOnTargetInTheirTime()
     {
-        tvn_set_st_profile(1, 400, 2000, 0.2, 0.2, 0.05, 0.05);
-        QCOMPARE(tvn_s_pmove(1, -3000, 0), int16_t(0));
+        QFETCH(bool, sCurve);
+        QFETCH(int, distance);
+        QFETCH(double, peak);
+        QFETCH(double, seconds);
+        tvn_set_st_profile(0, 400, 2000, 0.2, 0.2, 0.05, 0.05);
+        QCOMPARE((sCurve ? tvn_s_pmove : tvn_t_pmove)(0, distance, 0), int16_t(0));
+        const int sign = distance < 0 ? -1 : 1;
         double fastest = 0;
         int32_t last = 0;
         int steps = 0;
-        while (tvn_axis_status(1) != 0 && steps < 1000) {
-            AdvanceClock(0.005);
-            ++steps;
-            fastest = std::max(fastest, tvn_read_current_speed(1));
-            QVERIFY(tvn_get_position(1) <= last);
-            last = tvn_get_position(1);
-        }
-        QVERIFY(fastest <= 2000);
-        QVERIFY(fastest > 1990);
-        QCOMPARE(tvn_get_position(1), -3000);
-        QCOMPARE(steps, 332); // 1.66 s: S ramps of 0.2 s, 2520 pulses at 2000
-    }
-
-    void shortMoveLowersItsPeak()
-    {
-        tvn_set_profile(0, 400, 2000, 0.1, 0.1);
-        tvn_t_pmove(0, 100, 0);
-        double fastest = 0;
-        while (tvn_axis_status(0) != 0) {
+        for (; tvn_axis_status(0) == kMoving && steps < 5000; ++steps) {
             AdvanceClock(0.001);
+            QVERIFY(sign * tvn_get_position(0) >= sign * last);
+            last = tvn_get_position(0);
             fastest = std::max(fastest, tvn_read_current_speed(0));
         }
-        // Speeding up and slowing down at 16000 pulses/s² meet at √1760000.
-        QVERIFY2(fastest > 1300 && fastest <= 1327, qPrintable(QString::number(fastest)));
-        QCOMPARE(tvn_get_position(0), 100);
+        QCOMPARE(tvn_get_position(0), distance);
+        QCOMPARE(tvn_get_encoder(0), distance);
+        QCOMPARE(tvn_read_current_speed(0), 0.0);
+        QCOMPARE(tvn_axis_status(0), uint16_t(0));
+        QVERIFY2(fastest <= (peak > 0 ? peak : 1999), qPrintable(QString::number(fastest)));
+        QVERIFY(fastest > peak - 10);
+        if (seconds > 0)
+            QVERIFY2(std::abs(steps - seconds * 1000) <= 1, qPrintable(QString::number(steps)));
     }
 
     void relativeAndAbsoluteMoves_data()
@@ -152,49 +137,47 @@ private slots:
         QCOMPARE(Physical(0), double(end - 1000));
     }
 
-    void decelStopEndsWithinItsTime_data()
+    void stopsEndWithinTheirTime_data()
     {
         QTest::addColumn<int>("direction");
-        QTest::addColumn<int>("sign");
-        QTest::newRow("positive") << 1 << 1;
-        QTest::newRow("negative") << 0 << -1;
+        QTest::addColumn<bool>("immediate");
+        QTest::addColumn<double>("time");
+        QTest::addColumn<int>("travel");
+
+        // From 2000 pulses/s down to rest in 0.5 s: 500 pulses.
+        QTest::newRow("decelerating") << 1 << false << 0.5 << 500;
+        QTest::newRow("decelerating, negative") << 0 << false << 0.5 << -500;
+        QTest::newRow("decelerating in no time") << 1 << false << 0.0 << 0;
+        QTest::newRow("immediate") << 0 << true << 0.0 << 0;
     }
 
-    void decelStopEndsWithinItsTime()
+    void stopsEndWithinTheirTime()
     {
         QFETCH(int, direction);
-        QFETCH(int, sign);
+        QFETCH(bool, immediate);
+        QFETCH(double, time);
+        QFETCH(int, travel);
         tvn_set_profile(2, 400, 2000, 0.1, 0.1);
         QCOMPARE(tvn_t_vmove(2, static_cast<int16_t>(direction)), int16_t(0));
         AdvanceClock(1);
         QCOMPARE(tvn_read_current_speed(2), 2000.0);
         const int32_t from = tvn_get_position(2);
-        QCOMPARE(from, sign * (120 + 1800));
-        QCOMPARE(tvn_decel_stop(2, 0.5), int16_t(0));
+        QCOMPARE(from, (direction ? 1 : -1) * (120 + 1800));
+        QCOMPARE(immediate ? tvn_imd_stop(2) : tvn_decel_stop(2, time), int16_t(0));
         double last = 2000;
-        for (int i = 0; i < 49; ++i) {
+        for (int i = 1; i < std::lround(time * 100); ++i) {
             AdvanceClock(0.01);
             QCOMPARE(tvn_axis_status(2), kMoving);
             QVERIFY(tvn_read_current_speed(2) < last);
             last = tvn_read_current_speed(2);
         }
-        AdvanceClock(0.01);
+        AdvanceClock(time > 0 ? 0.01 : 0);
         QCOMPARE(tvn_axis_status(2), uint16_t(0));
-        QCOMPARE(tvn_get_position(2), from + sign * 500);
-    }
-
-    void immediateStopHoldsWhereItIs()
-    {
-        tvn_set_profile(0, 400, 2000, 0.1, 0.1);
-        tvn_t_pmove(0, 100000, 0);
-        AdvanceClock(0.5);
-        const int32_t there = tvn_get_position(0);
-        QCOMPARE(tvn_imd_stop(0), int16_t(0));
-        QCOMPARE(tvn_axis_status(0), uint16_t(0));
-        QCOMPARE(tvn_read_current_speed(0), 0.0);
+        QCOMPARE(tvn_read_current_speed(2), 0.0);
+        QCOMPARE(tvn_get_position(2), from + travel);
         AdvanceClock(1);
-        QCOMPARE(tvn_get_position(0), there);
-        QCOMPARE(Physical(0), double(there));
+        QCOMPARE(tvn_get_position(2), from + travel);
+        QCOMPARE(Physical(2), double(from + travel));
     }
 
     void changeSpeedMidMove_data()
@@ -407,13 +390,6 @@ private slots:
         QCOMPARE(there.points.last(), QPointF(3000, -4000));
         // 5000 pulses: 55 on each ramp, 4890 at 1000.
         QCOMPARE(qRound((there.seconds + 1) * 100), 509);
-
-        tvn_set_position(1, 0);
-        QCOMPARE(tvn_t_line2(1, -100, 0, 0, 1), int16_t(0));
-        const Track back = FollowPair(0.01);
-        QVERIFY(back.together);
-        QCOMPARE(back.points.last(), QPointF(0, -100));
-        QCOMPARE(Physical(1), -4100.0);
     }
 
     void arcs_data()
@@ -463,45 +439,35 @@ private slots:
         QVERIFY(std::fabs(track.seconds - turns * 2 * M_PI * 1000 / 5000) <= 0.0015);
     }
 
-    void arcInCommandPositions()
-    {
-        tvn_set_position(2, 10000);
-        tvn_set_position(3, 20000);
-        const int16_t axes[2] = {2, 3};
-        const int32_t end[2] = {12000, 20000};
-        const int32_t centre[2] = {11000, 20000};
-        QCOMPARE(tvn_arc_move(axes, end, centre, 0), int16_t(0));
-        QVERIFY(RunToRest(2, 0.01) > 0);
-        QCOMPARE(tvn_get_position(2), 12000);
-        QCOMPARE(tvn_get_position(3), 20000);
-        QCOMPARE(Physical(2), 2000.0);
-    }
-
     void arcsInMillimetres()
     {
         tvn_set_equiv(0, 100);
         tvn_set_equiv(1, 200);
+        tvn_set_position(0, 2000);
         const int16_t axes[2] = {0, 1};
-        const double end[2] = {10, 5};
-        const double centre[2] = {10, 0};
-        // In pulses: around (1000, 0) to (1000, 1000), the short way.
-        QCOMPARE(tvn_rel_arc_move_unitmm(axes, end, centre, 0), int16_t(0));
-        const Track out = FollowPair(0.005);
-        QCOMPARE(out.points.last(), QPointF(1000, 1000));
-        for (const QPointF& p : out.points)
-            QVERIFY(p.x() <= 1000 && p.y() >= 0);
-        double mm[2] = {};
-        tvn_get_position_unitmm(0, &mm[0]);
-        tvn_get_position_unitmm(1, &mm[1]);
-        QCOMPARE(mm[0], 10.0);
-        QCOMPARE(mm[1], 5.0);
-
-        const double home[2] = {0, 0};
-        QCOMPARE(tvn_arc_move_unitmm(axes, home, centre, 1), int16_t(0));
-        const Track back = FollowPair(0.005);
-        QCOMPARE(back.points.last(), QPointF(0, 0));
-        for (const QPointF& p : back.points)
-            QVERIFY(p.x() <= 1000 && p.y() >= 0);
+        // Out around (1000, 0) from where the axes are, clockwise, to
+        // (1000, 1000) in pulses; back counter-clockwise to command position
+        // (2000, 0) around (3000, 0): a quarter circle each, the short way.
+        const struct {
+            decltype(&tvn_arc_move_unitmm) call;
+            double end[2];
+            double centre[2];
+            int16_t direction;
+            QPointF arrival;
+        } legs[] = {{tvn_rel_arc_move_unitmm, {10, 5}, {10, 0}, 0, {3000, 1000}},
+                    {tvn_arc_move_unitmm, {20, 0}, {30, 0}, 1, {2000, 0}}};
+        for (const auto& leg : legs) {
+            QCOMPARE(leg.call(axes, leg.end, leg.centre, leg.direction), int16_t(0));
+            const Track track = FollowPair(0.005);
+            QCOMPARE(track.points.last(), leg.arrival);
+            for (const QPointF& p : track.points)
+                QVERIFY(p.x() <= 3000 && p.y() >= 0);
+            double mm[2] = {};
+            tvn_get_position_unitmm(0, &mm[0]);
+            tvn_get_position_unitmm(1, &mm[1]);
+            QCOMPARE(QPointF(mm[0] * 100, mm[1] * 200), leg.arrival);
+        }
+        QCOMPARE(Physical(0), 0.0);
     }
 
     void startMoveAllStartsWaitingAxesTogether()
