@@ -82,8 +82,8 @@ void FormCounter::BuildDisplays()
         auto* heading = Label(values, Indexed("Label1", 8 + i), QStringLiteral("第%1轴").arg(i), QRect(x + 50, 8, 50, 18));
         T_PosAxis[i] = Text(values, Indexed("T_PosAxis", i), QStringLiteral("0"), QRect(x, 32, 140, 24));
         T_LatchAxis[i] = Text(values, Indexed("T_LatchAxis", i), QStringLiteral("0"), QRect(x, 62, 140, 24));
-        T_PosAxis[i]->setEnabled(false);
-        T_LatchAxis[i]->setEnabled(false);
+        MakeDisplayOnly(T_PosAxis[i]);
+        MakeDisplayOnly(T_LatchAxis[i]);
         for (QWidget* w : std::initializer_list<QWidget*>{heading, T_PosAxis[i], T_LatchAxis[i]})
             w->setVisible(i < 2);
     }

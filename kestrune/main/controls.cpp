@@ -1,6 +1,15 @@
 #include "controls.h"
 
+#include <QPalette>
 #include <QRadioButton>
+
+void MakeDisplayOnly(QWidget* textBox)
+{
+    textBox->setEnabled(false);
+    QPalette palette = textBox->palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text, palette.color(QPalette::Active, QPalette::Text));
+    textBox->setPalette(palette);
+}
 
 OptionGroup::OptionGroup(QObject* parent) : QObject(parent) {}
 

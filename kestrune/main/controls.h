@@ -31,6 +31,10 @@ inline QString Indexed(const char* name, int index)
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
 
+// A text box that only shows values: disabled for input, its text still in
+// full black so that live values stay readable.
+void MakeDisplayOnly(QWidget* textBox);
+
 // Option buttons of one frame: selecting one clears the others, and, unlike
 // Qt's auto-exclusive buttons, the group may have no selection at all. Each
 // button may carry a click handler, which runs when the user clicks it and

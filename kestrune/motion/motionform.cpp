@@ -213,8 +213,8 @@ void MotionForm::BuildStatusFrame()
         auto* heading = Label(frame9, Indexed("Label1", 18 + s), AxisCaption(s), left + 700, 180, 700, 280);
         T_PosAxis[s] = Text(frame9, Indexed("T_PosAxis", s), QStringLiteral("0"), left, 480, 1935, 330);
         T_SpeedAxis[s] = Text(frame9, Indexed("T_SpeedAxis", s), QStringLiteral("0"), left, 840, 1935, 330);
-        T_PosAxis[s]->setEnabled(false);
-        T_SpeedAxis[s]->setEnabled(false);
+        MakeDisplayOnly(T_PosAxis[s]);
+        MakeDisplayOnly(T_SpeedAxis[s]);
         if (s >= 2) {
             heading->hide();
             T_PosAxis[s]->hide();
