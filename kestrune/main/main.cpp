@@ -3,7 +3,7 @@
 
 #include "cardlib/binding.h"
 #include "mainform.h"
-#include "message.h"
+#include "common/message.h"
 #include "termination.h"
 #include "twips.h"
 

@@ -11,7 +11,7 @@
 
 #include "cardchoice.h"
 #include "cardlib/binding.h"
-#include "message.h"
+#include "common/message.h"
 #include "counter/counterform.h"
 #include "io/ioform.h"
 #include "motion/motionform.h"

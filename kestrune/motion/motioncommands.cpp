@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "cardlib/binding.h"
-#include "main/message.h"
+#include "common/message.h"
 #include "main/state.h"
 #include "settings/conversions.h"
 

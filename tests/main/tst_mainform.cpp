@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "main/mainform.h"
-#include "main/message.h"
+#include "common/message.h"
 #include "main/state.h"
 #include "support/standin.h"
 

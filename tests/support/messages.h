@@ -3,7 +3,7 @@
 
 #include <QStringList>
 
-#include "main/message.h"
+#include "common/message.h"
 
 class MessageCatcher {
 public:

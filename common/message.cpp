@@ -14,11 +14,16 @@ MessageHook& Hook()
 
 void ShowMessage(const QString& text, QWidget* parent)
 {
+    ShowMessage(QString::fromLatin1(kProgramTitle), text, parent);
+}
+
+void ShowMessage(const QString& title, const QString& text, QWidget* parent)
+{
     if (Hook()) {
-        Hook()(QString::fromLatin1(kProgramTitle), text);
+        Hook()(title, text);
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kProgramTitle), text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
     box.exec();
 }
 
