@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the programs and starts Kestrune on the simulated card.
 #   ./run.sh            Kestrune
+#   ./run.sh flashmend  the firmware updater
 # The stand-in card library reads TOLVANE_CARDS, TOLVANE_TRACE and
 # TOLVANE_SCRIPT (see README.md).
 set -euo pipefail
@@ -15,8 +16,9 @@ fi
 program=kestrune
 case "${1:-}" in
     "" | kestrune) ;;
+    flashmend) program=flashmend ;;
     *)
-        echo "run.sh: unknown program '$1' (known: kestrune)" >&2
+        echo "run.sh: unknown program '$1' (known: kestrune, flashmend)" >&2
         exit 2
         ;;
 esac

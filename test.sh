@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: first a normal build, then a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then Flashmend's tests,
+# where two threads share state, under ThreadSanitizer.
 #   ./test.sh           both passes (as CI runs it)
 #   ./test.sh --quick   the normal build only
 set -euo pipefail
@@ -26,9 +27,17 @@ ctest --test-dir build --output-on-failure
 
 if [[ $quick -eq 0 ]]; then
     echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer =="
-    build_tree build-sanitize -DKESTRUNE_SANITIZE=ON
+    build_tree build-sanitize -DKESTRUNE_SANITIZE=address
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1 \
         UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-        LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
         ctest --test-dir build-sanitize --output-on-failure
+
+    echo "== Flashmend's tests under ThreadSanitizer =="
+    flashmend_tests=(tst_downloadworker tst_flashmenddlg)
+    if [[ ! -f build-tsan/build.ninja ]]; then
+        cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_SANITIZE=thread
+    fi
+    cmake --build build-tsan --target "${flashmend_tests[@]}"
+    TSAN_OPTIONS="halt_on_error=1:suppressions=$PWD/tests/tsan.supp" \
+        ctest --test-dir build-tsan --output-on-failure -R "^($(IFS='|'; echo "${flashmend_tests[*]}"))\$"
 fi

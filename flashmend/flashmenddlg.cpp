@@ -1,0 +1,323 @@
+#include "flashmenddlg.h"
+
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <cmath>
+
+#include "cardlib/tolvane.h"
+#include "common/message.h"
+
+namespace {
+
+constexpr int kTimerInterval = 100; // ms
+constexpr int kLastCardNumber = 100;
+
+QFont DialogFont()
+{
+    QFont::insertSubstitutions(QStringLiteral("MS Shell Dlg"),
+                               {QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("DejaVu Sans")});
+    QFont font(QStringLiteral("MS Shell Dlg"));
+    font.setPointSize(9);
+    return font;
+}
+
+QLineEdit* DigitsOnly(QLineEdit* edit)
+{
+    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+    return edit;
+}
+
+}  // namespace
+
+int ProgressPosition(float fraction)
+{
+    const double position = std::trunc(static_cast<double>(fraction) * 100.0);
+    return position < 0 ? 0 : (position > 100 ? 100 : static_cast<int>(position));
+}
+
+QRect DialogUnits(const QFont& font, int x, int y, int width, int height)
+{
+    const QFontMetrics metrics(font);
+    const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const int baseX = (metrics.horizontalAdvance(alphabet) / 26 + 1) / 2;
+    const int baseY = metrics.height();
+    const auto px = [](int units, int base, int divisor) { return (units * base + divisor / 2) / divisor; };
+    return QRect(px(x, baseX, 4), px(y, baseY, 8), px(width, baseX, 4), px(height, baseY, 8));
+}
+
+QIcon FlashmendIcon()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(22, 120, 62));
+    p.drawRoundedRect(2, 6, 28, 22, 3, 3);
+    p.setBrush(QColor(28, 28, 30));
+    p.drawRect(9, 11, 14, 12);
+    p.setBrush(QColor(212, 175, 55));
+    for (int i = 0; i < 6; ++i)
+        p.drawRect(5 + i * 4, 27, 2, 4);
+    p.setBrush(QColor(255, 200, 40));
+    p.drawPolygon(QPolygon({QPoint(16, 0), QPoint(22, 7), QPoint(18, 7), QPoint(18, 10), QPoint(14, 10),
+                            QPoint(14, 7), QPoint(10, 7)}));
+    return QIcon(pixmap);
+}
+
+CFlashmendDlg::CFlashmendDlg(QWidget* parent, DownloadFunction download, std::chrono::milliseconds settle)
+    : QDialog(parent), worker_(state_, std::move(download), settle)
+{
+    setObjectName(QStringLiteral("CFlashmendDlg"));
+    setWindowTitle(QStringLiteral("Rizedidove"));
+    setWindowIcon(FlashmendIcon());
+    setWindowFlag(Qt::WindowMinMaxButtonsHint);
+    setSizeGripEnabled(true);
+    const QFont font = DialogFont();
+    setFont(font);
+    resize(DialogUnits(font, 0, 0, 406, 214).size());
+
+    const auto place = [&](QWidget* w, const char* name, int x, int y, int width, int height) {
+        w->setObjectName(QLatin1String(name));
+        w->setGeometry(DialogUnits(font, x, y, width, height));
+    };
+    // Labels get the room up to their text box: the CJK glyphs here are a
+    // little wider than the dialog font's units allow for.
+    const auto label = [&](const char* text, int x, int y, int width, int height, int room) {
+        auto* l = new QLabel(QString::fromUtf8(text), this);
+        l->setGeometry(DialogUnits(font, x, y, std::max(width, room), std::max(height, 10)));
+    };
+    const auto button = [&](const char* name, const char* caption, int x, int y) {
+        auto* b = new QPushButton(QString::fromUtf8(caption), this);
+        b->setAutoDefault(false);
+        place(b, name, x, y, 50, 14);
+        return b;
+    };
+    const auto text = [&](const char* name, int x, int y, int width) {
+        auto* edit = new QLineEdit(this);
+        place(edit, name, x, y, width, 14);
+        return edit;
+    };
+
+    label("文件路径", 19, 22, 28, 8, 34);
+    path_ = text("IDC_1004", 54, 20, 273);
+    path_->setReadOnly(true);
+    browse_ = button("IDC_1002", "浏览", 339, 20);
+    cardNo_ = DigitsOnly(text("IDC_1006", 18, 47, 32));
+    cardNo_->setText(QStringLiteral("0"));
+    download_ = button("IDC_1001", "固件升级", 59, 48);
+    progress_ = new QProgressBar(this);
+    place(progress_, "IDC_1000", 119, 48, 238, 14);
+    progress_->setTextVisible(false);
+    label("当前硬件版本", 18, 75, 42, 14, 48);
+    hardware_ = DigitsOnly(text("IDC_1007", 67, 72, 240));
+    readVersions_ = button("IDC_1011", "读取版本信息", 335, 70);
+    label("当前固件版本", 19, 90, 41, 14, 47);
+    firmware_ = DigitsOnly(text("IDC_1008", 67, 88, 240));
+    exit_ = button("IDOK", "退出", 337, 98);
+    exit_->setDefault(true);
+    label("当前库版本", 20, 105, 35, 8, 46);
+    library_ = DigitsOnly(text("IDC_1009", 67, 104, 240));
+    label("发布版本", 20, 121, 28, 8, 46);
+    release_ = DigitsOnly(text("IDC_1010", 67, 120, 240));
+    status_ = new QPlainTextEdit(this);
+    place(status_, "IDC_1003", 17, 143, 310, 59);
+    status_->setReadOnly(true);
+    for (QLineEdit* version : {hardware_, firmware_, library_})
+        version->setText(QStringLiteral("0"));
+
+    connect(browse_, &QPushButton::clicked, this, &CFlashmendDlg::OnBrowse);
+    connect(download_, &QPushButton::clicked, this, &CFlashmendDlg::OnDownload);
+    connect(readVersions_, &QPushButton::clicked, this, &CFlashmendDlg::OnReadVersions);
+    connect(exit_, &QPushButton::clicked, this, &QDialog::accept);
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(kTimerInterval);
+    connect(timer1_, &QTimer::timeout, this, &CFlashmendDlg::OnTimer);
+}
+
+CFlashmendDlg::~CFlashmendDlg()
+{
+    timer1_->stop();
+    // Never close the library under a running download.
+    worker_.Wait();
+    tvn_board_close();
+}
+
+void CFlashmendDlg::OnInitDialog()
+{
+    if (tvn_board_init() == 0)
+        ShowMessage(QStringLiteral("出错"), QStringLiteral("初始化控制卡失败！"), this);
+    timer1_->start();
+    progress_->setRange(0, 100);
+    ReadAndShowVersions();
+}
+
+bool CFlashmendDlg::ReadFields(bool quiet)
+{
+    const QString text = cardNo_->text().trimmed();
+    bool ok = false;
+    const int card = text.toInt(&ok);
+    if (ok && card >= 0 && card <= kLastCardNumber) {
+        card_ = card;
+        reportedText_.clear();
+        return true;
+    }
+    // The timer reads the fields ten times a second: a wrong number is
+    // reported once, until it changes.
+    if (quiet && text == reportedText_)
+        return false;
+    reportedText_ = text;
+    ShowMessage(QStringLiteral("Rizedidove"), QStringLiteral("请输入 0 到 100 之间的整数。"), this);
+    return false;
+}
+
+void CFlashmendDlg::ReadAndShowVersions()
+{
+    const auto card = static_cast<int16_t>(card_);
+    uint32_t hardware = 0, first = 0, firmware = 0;
+    int32_t library = 0, second = 0;
+    char release[1024] = {};
+    tvn_get_card_version(card, &hardware);
+    tvn_get_card_soft_version(card, &first, &firmware);
+    tvn_get_lib_version(&library, &second);
+    tvn_get_release_version(card, release);
+    release[sizeof release - 1] = '\0';
+    hardware_->setText(QString::number(hardware));
+    firmware_->setText(QString::number(firmware));
+    library_->setText(QString::number(library));
+    release_->setText(QString::fromLocal8Bit(release));
+}
+
+void CFlashmendDlg::OnBrowse()
+{
+    QFileDialog dialog(this);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({QStringLiteral("配置文件(*.s6x)"), QStringLiteral("所有文件(*.*)")});
+    dialog.setDefaultSuffix(QStringLiteral("ini"));
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        SetFirmwarePath(dialog.selectedFiles().constFirst());
+}
+
+void CFlashmendDlg::SetFirmwarePath(const QString& path)
+{
+    state_.FirmwarePath = path;
+    path_->setText(path);
+}
+
+void CFlashmendDlg::OnDownload()
+{
+    if (!ReadFields(false) || state_.Downloading)
+        return;
+    download_->setEnabled(false);
+    state_.DownloadCardNo = static_cast<uint16_t>(card_);
+    // Set before the thread starts, so no tick can enable the button between
+    // the click and the worker's own start.
+    state_.Downloading = 1;
+    worker_.Start();
+}
+
+void CFlashmendDlg::OnTimer()
+{
+    ReadFields(true);
+    if (state_.Downloading == 0 && !closeRequested_)
+        download_->setEnabled(true);
+    if (state_.DownloadDone == 1) {
+        ReadFields(true);
+        ReadAndShowVersions();
+        state_.DownloadDone = 0;
+    }
+    if (state_.Downloading == 1) {
+        float fraction = 0;
+        tvn_get_progress(static_cast<int16_t>(card_), &fraction);
+        progress_->setValue(ProgressPosition(fraction));
+    } else {
+        progress_->setValue(0);
+    }
+    QString status = state_.StatusText();
+    if (closeRequested_)
+        status += QStringLiteral("正在等待固件升级结束，结束后程序将退出……\r\n");
+    status.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (status_->toPlainText() != status)
+        status_->setPlainText(status);
+    if (closeRequested_ && state_.Downloading == 0) {
+        worker_.Wait();
+        QDialog::done(closeResult_);
+    }
+}
+
+void CFlashmendDlg::OnReadVersions()
+{
+    if (ReadFields(false))
+        ReadAndShowVersions();
+}
+
+void CFlashmendDlg::done(int result)
+{
+    // Closing while a download runs waits for it: the card library must not
+    // close under the worker. The timer closes the dialog when it is over.
+    if (state_.Downloading) {
+        closeRequested_ = true;
+        closeResult_ = result;
+        for (QWidget* w : std::initializer_list<QWidget*>{browse_, download_, readVersions_, exit_})
+            w->setEnabled(false);
+        OnTimer();
+        return;
+    }
+    QDialog::done(result);
+}
+
+void CFlashmendDlg::contextMenuEvent(QContextMenuEvent* event)
+{
+    // Linux window managers offer no system menu to extend: the about entry
+    // lives in the dialog's own context menu.
+    QMenu menu(this);
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("关于 Flashmend(&A)..."), this, &CFlashmendDlg::OnAbout);
+    menu.exec(event->globalPos());
+}
+
+void CFlashmendDlg::OnAbout()
+{
+    CAboutDlg about(this);
+    about.exec();
+}
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("CAboutDlg"));
+    setWindowTitle(QStringLiteral("关于 Flashmend"));
+    const QFont font = DialogFont();
+    setFont(font);
+    setFixedSize(DialogUnits(font, 0, 0, 170, 62).size());
+    auto* icon = new QLabel(this);
+    icon->setPixmap(FlashmendIcon().pixmap(32, 32));
+    icon->setGeometry(DialogUnits(font, 14, 14, 21, 20));
+    auto* text = new QLabel(QString(), this);
+    text->setGeometry(DialogUnits(font, 42, 14, 114, 8));
+    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    ok->setObjectName(QStringLiteral("IDOK"));
+    ok->setDefault(true);
+    ok->setGeometry(DialogUnits(font, 113, 41, 50, 14));
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+int CFlashmendApp::InitInstance()
+{
+    CFlashmendDlg dialog;
+    dialog.OnInitDialog();
+    dialog.exec();
+    return 0;
+}

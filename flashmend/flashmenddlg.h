@@ -1,0 +1,91 @@
+// The firmware updater's dialog: versions of the card, a firmware file, and
+// its download into the card with progress and outcome.
+#pragma once
+
+#include <QDialog>
+
+#include "downloadworker.h"
+
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
+// The progress bar's position for a fraction done: truncated toward zero.
+int ProgressPosition(float fraction);
+
+// Pixels from dialog units, as Windows reckons them from the dialog font: a
+// horizontal unit is a quarter of the average character width, a vertical
+// one an eighth of the character height.
+QRect DialogUnits(const QFont& font, int x, int y, int width, int height);
+
+class CFlashmendDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CFlashmendDlg(QWidget* parent = nullptr, DownloadFunction download = LibraryDownload(),
+                           std::chrono::milliseconds settle = std::chrono::milliseconds(1000));
+    ~CFlashmendDlg() override;
+
+    // Dialog start: card library, timer, progress range, versions of card 0.
+    void OnInitDialog();
+
+    void OnBrowse();
+    void OnDownload();
+    void OnTimer();
+    void OnReadVersions();
+    void OnAbout();
+
+    // Sets the firmware path as the browse command does (for tests).
+    void SetFirmwarePath(const QString& path);
+    DownloadState& State() { return state_; }
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void done(int result) override;
+
+private:
+    // Reads the card number field; false, after a message, when it is not a
+    // number from 0 to 100. `quiet` reports the same wrong text only once.
+    bool ReadFields(bool quiet);
+    void ReadAndShowVersions();
+
+    QLineEdit* path_;       // 1004
+    QPushButton* browse_;   // 1002
+    QLineEdit* cardNo_;     // 1006
+    QPushButton* download_; // 1001
+    QProgressBar* progress_; // 1000
+    QLineEdit* hardware_;   // 1007
+    QPushButton* readVersions_; // 1011
+    QLineEdit* firmware_;   // 1008
+    QPushButton* exit_;     // 1 (IDOK)
+    QLineEdit* library_;    // 1009
+    QLineEdit* release_;    // 1010
+    QPlainTextEdit* status_; // 1003
+    QTimer* timer1_;
+
+    int card_ = 0; // the card number field, as last read
+    QString reportedText_;
+    bool closeRequested_ = false;
+    int closeResult_ = 0;
+    DownloadState state_;
+    DownloadWorker worker_;
+};
+
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+};
+
+// The program: opens the dialog, runs it, and closes the card library when
+// the dialog is gone.
+class CFlashmendApp {
+public:
+    int InitInstance();
+};
+
+// The program's icon, drawn in code.
+QIcon FlashmendIcon();

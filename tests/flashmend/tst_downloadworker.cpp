@@ -1,0 +1,158 @@
+// The worker and the dialog's polling, across threads. Run under
+// ThreadSanitizer by test.sh's full run.
+#include <QTest>
+
+#include <condition_variable>
+#include <mutex>
+#include <vector>
+
+#include "downloadworker.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// A download that answers from a list, and lets the test hold each pass
+// until it is released, to look at the state in between.
+class ScriptedDownload {
+public:
+    explicit ScriptedDownload(std::vector<int16_t> results) : results_(std::move(results)) {}
+
+    DownloadFunction Function()
+    {
+        return [this](int16_t card, const QString& path) {
+            std::unique_lock lock(mutex_);
+            calls_.push_back(QStringLiteral("%1 %2").arg(card).arg(path));
+            ++entered_;
+            changed_.notify_all();
+            changed_.wait(lock, [this] { return released_ >= entered_; });
+            return results_.at(calls_.size() - 1);
+        };
+    }
+
+    void WaitForPass(int pass)
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return entered_ >= pass; });
+    }
+
+    void Release()
+    {
+        std::lock_guard lock(mutex_);
+        ++released_;
+        changed_.notify_all();
+    }
+
+    QStringList Calls()
+    {
+        std::lock_guard lock(mutex_);
+        return QStringList(calls_.begin(), calls_.end());
+    }
+
+private:
+    std::vector<int16_t> results_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<QString> calls_;
+    int entered_ = 0;
+    int released_ = 0;
+};
+
+}  // namespace
+
+class TestDownloadWorker : public QObject {
+    Q_OBJECT
+
+private slots:
+    void secondPassOn2101()
+    {
+        ScriptedDownload card({2101, 0});
+        DownloadState state;
+        state.FirmwarePath = QStringLiteral("/tmp/固件 v2.s6x");
+        state.DownloadCardNo = 3;
+        state.Downloading = 1;
+        DownloadWorker worker(state, card.Function(), 0ms);
+        worker.Start();
+        card.WaitForPass(1);
+        QCOMPARE(state.StatusText(), QStringLiteral("固件升级中，请勿操作，……"));
+        QCOMPARE(state.Downloading, 1);
+        card.Release();
+        card.WaitForPass(2);
+        QCOMPARE(state.StatusText(), QStringLiteral("正在进行第二次升级！\r\n"));
+        card.Release();
+        worker.Wait();
+        QCOMPARE(state.StatusText(), QStringLiteral("固件升级成功！请重启软件后查看！\r\n"));
+        QCOMPARE(state.DownloadDone.load(), 1);
+        QCOMPARE(state.Downloading, 0);
+        QCOMPARE(card.Calls(), (QStringList{"3 /tmp/固件 v2.s6x", "3 /tmp/固件 v2.s6x"}));
+    }
+
+    void aSecond2101IsNotRetried()
+    {
+        ScriptedDownload card({2101, 2101, 0});
+        DownloadState state;
+        DownloadWorker worker(state, card.Function(), 0ms);
+        worker.Start();
+        card.Release();
+        card.Release();
+        worker.Wait();
+        QCOMPARE(card.Calls().size(), 2);
+        QCOMPARE(state.StatusText(), FailureText(0, QString(), 2101));
+    }
+
+    void failureTexts_data()
+    {
+        QTest::addColumn<int>("result");
+        QTest::addColumn<bool>("restartPattern");
+        QTest::newRow("150") << 150 << true;
+        QTest::newRow("100") << 100 << true;
+        QTest::newRow("199") << 199 << true;
+        QTest::newRow("99") << 99 << false;
+        QTest::newRow("200") << 200 << false;
+        QTest::newRow("-150") << -150 << false; // quotient -1
+        QTest::newRow("5") << 5 << false;
+    }
+
+    void failureTexts()
+    {
+        QFETCH(int, result);
+        QFETCH(bool, restartPattern);
+        const QString path = QStringLiteral("/home/用户/%s%n\\fw%1.s6x");
+        const QString text = FailureText(0, path, result);
+        QCOMPARE(text, QStringLiteral("tvn_download_firmware(0,") + path + QStringLiteral(")=") + QString::number(result) +
+                           (restartPattern ? QStringLiteral(";\r\n固件升级失败，请关闭软件后重试，多次失败后请联系厂家！\r\n")
+                                           : QStringLiteral(";\r\n固件升级失败，请再次尝试升级操作！\r\n")));
+    }
+
+    void pollingRacesTheWorker()
+    {
+        // The dialog's timer reads the flags and the text while the worker
+        // writes them: ThreadSanitizer watches this test. Each pass takes a
+        // moment, so the reads really overlap the writes.
+        for (int round = 0; round < 10; ++round) {
+            DownloadState state;
+            state.FirmwarePath = QStringLiteral("/f.s6x");
+            state.Downloading = 1;
+            int pass = 0;
+            DownloadWorker worker(
+                state,
+                [&pass, round](int16_t, const QString&) {
+                    std::this_thread::sleep_for(2ms);
+                    return int16_t(++pass == 1 ? 2101 : (round % 2 ? 0 : 150));
+                },
+                0ms);
+            worker.Start();
+            int reads = 0;
+            while (state.Downloading == 1 || state.DownloadDone.load() == 0) {
+                reads += state.StatusText().isEmpty() ? 0 : 1;
+                QCOMPARE(state.FirmwarePath, QStringLiteral("/f.s6x"));
+            }
+            worker.Wait();
+            QVERIFY(reads > 0);
+            QVERIFY(state.StatusText().contains(QStringLiteral("固件升级")));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDownloadWorker)
+#include "tst_downloadworker.moc"

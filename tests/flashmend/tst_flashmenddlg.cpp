@@ -1,0 +1,163 @@
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <condition_variable>
+#include <mutex>
+
+#include "flashmenddlg.h"
+#include "support/messages.h"
+#include "support/standin.h"
+
+using namespace std::chrono_literals;
+
+class TestFlashmendDlg : public QObject {
+    Q_OBJECT
+
+    template <typename W>
+    static W* Find(QWidget* dialog, const char* name)
+    {
+        auto* w = dialog->findChild<W*>(QLatin1String(name));
+        if (!w)
+            qFatal("no control %s", name);
+        return w;
+    }
+
+private slots:
+    void init() { FreshCards(1); }
+
+    void progressPositions()
+    {
+        QCOMPARE(ProgressPosition(0.999f), 99);
+        QCOMPARE(ProgressPosition(1.0f), 100);
+        QCOMPARE(ProgressPosition(0.0f), 0);
+        QCOMPARE(ProgressPosition(0.5f), 50);
+    }
+
+    void dialogUnitsFollowTheFont()
+    {
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(13);
+        const QFontMetrics metrics(font);
+        const int baseX = (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
+        QCOMPARE(DialogUnits(font, 4, 8, 400, 16), QRect(baseX, metrics.height(), baseX * 100, metrics.height() * 2));
+    }
+
+    void opensWithoutACard()
+    {
+        FreshCards(0);
+        MessageCatcher messages;
+        {
+            CFlashmendDlg dialog;
+            dialog.OnInitDialog();
+            QCOMPARE(messages.texts, QStringList{"初始化控制卡失败！"});
+            QVERIFY(dialog.findChild<QTimer*>("Timer1")->isActive());
+            // The versions show what the library gave: nothing, with no card.
+            QCOMPARE(Find<QLineEdit>(&dialog, "IDC_1007")->text(), QStringLiteral("0"));
+            QCOMPARE(Find<QLineEdit>(&dialog, "IDC_1010")->text(), QString());
+        }
+        QCOMPARE(RecordedCalls("tvn_board_close").size(), 1);
+    }
+
+    void versionsAreReadInOrder()
+    {
+        CFlashmendDlg dialog;
+        dialog.OnInitDialog();
+        QCOMPARE(RecordedCalls().mid(1, 4).join('|').count("tvn_get_"), 4);
+        QVERIFY(RecordedCalls()[1].startsWith("tvn_get_card_version(0, &"));
+        QVERIFY(RecordedCalls()[2].startsWith("tvn_get_card_soft_version(0, &"));
+        QVERIFY(RecordedCalls()[3].startsWith("tvn_get_lib_version(&"));
+        QVERIFY(RecordedCalls()[4].startsWith("tvn_get_release_version(0, &\""));
+        QVERIFY(!Find<QLineEdit>(&dialog, "IDC_1010")->text().isEmpty());
+    }
+
+    void theButtonStaysDisabledFromClickToFinish()
+    {
+        std::mutex mutex;
+        std::condition_variable released;
+        bool go = false;
+        CFlashmendDlg dialog(nullptr, [&](int16_t, const QString&) {
+            std::unique_lock lock(mutex);
+            released.wait(lock, [&] { return go; });
+            return int16_t(2101 - 2101); // success
+        }, 0ms);
+        dialog.OnInitDialog();
+        dialog.findChild<QTimer*>("Timer1")->stop();
+        dialog.SetFirmwarePath(QStringLiteral("/tmp/a%s.s6x"));
+        auto* button = Find<QPushButton>(&dialog, "IDC_1001");
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(!button->isEnabled());
+        for (int i = 0; i < 5; ++i) {
+            dialog.OnTimer();
+            QVERIFY(!button->isEnabled());
+        }
+        tolvane::control::ClearCalls();
+        {
+            std::lock_guard lock(mutex);
+            go = true;
+        }
+        released.notify_all();
+        QTRY_COMPARE(dialog.State().Downloading.load(), 0);
+        dialog.OnTimer();
+        QVERIFY(button->isEnabled());
+        QCOMPARE(Find<QProgressBar>(&dialog, "IDC_1000")->value(), 0);
+        QCOMPARE(Find<QPlainTextEdit>(&dialog, "IDC_1003")->toPlainText(), QStringLiteral("固件升级成功！请重启软件后查看！\n"));
+        QCOMPARE(RecordedCalls("tvn_get_card_version").size(), 1); // versions read again, once
+        dialog.OnTimer();
+        QCOMPARE(RecordedCalls("tvn_get_card_version").size(), 1);
+    }
+
+    void aCardNumberOutOfRangeIsReportedOnce()
+    {
+        MessageCatcher messages;
+        CFlashmendDlg dialog;
+        dialog.OnInitDialog();
+        Find<QLineEdit>(&dialog, "IDC_1006")->setText(QStringLiteral("101"));
+        for (int i = 0; i < 10; ++i)
+            dialog.OnTimer();
+        QCOMPARE(messages.texts.size(), 1);
+        tolvane::control::ClearCalls();
+        dialog.OnReadVersions(); // a command says so every time, and reads nothing
+        QCOMPARE(messages.texts.size(), 2);
+        QVERIFY(RecordedCalls().isEmpty());
+        Find<QLineEdit>(&dialog, "IDC_1006")->setText(QStringLiteral("100"));
+        dialog.OnReadVersions();
+        QVERIFY(RecordedCalls()[0].startsWith("tvn_get_card_version(100, "));
+    }
+
+    void closingWaitsForTheDownload()
+    {
+        std::mutex mutex;
+        std::condition_variable released;
+        bool go = false;
+        auto dialog = std::make_unique<CFlashmendDlg>(nullptr, [&](int16_t, const QString&) {
+            std::unique_lock lock(mutex);
+            released.wait(lock, [&] { return go; });
+            return int16_t(99);
+        }, 0ms);
+        dialog->OnInitDialog();
+        dialog->findChild<QTimer*>("Timer1")->stop();
+        dialog->show();
+        dialog->OnDownload();
+        dialog->reject();
+        QVERIFY(dialog->isVisible()); // still open, waiting
+        QVERIFY(Find<QPlainTextEdit>(dialog.get(), "IDC_1003")->toPlainText().contains(QStringLiteral("正在等待")));
+        QVERIFY(RecordedCalls("tvn_board_close").isEmpty());
+        {
+            std::lock_guard lock(mutex);
+            go = true;
+        }
+        released.notify_all();
+        QTRY_COMPARE(dialog->State().Downloading.load(), 0);
+        dialog->OnTimer();
+        QVERIFY(!dialog->isVisible());
+        dialog.reset();
+        QCOMPARE(RecordedCalls("tvn_board_close").size(), 1);
+    }
+};
+
+QTEST_MAIN(TestFlashmendDlg)
+#include "tst_flashmenddlg.moc"
