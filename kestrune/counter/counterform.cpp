@@ -22,30 +22,6 @@ constexpr uint32_t kLatchStates = 0xF00; // bits 8-11: an axis has latched
 
 int16_t Axis(int i) { return static_cast<int16_t>(2 * CurrentCardNo + i); }
 
-QLabel* Label(QWidget* parent, const QString& name, const QString& text, const QRect& r)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(r);
-    return label;
-}
-
-QLineEdit* Text(QWidget* parent, const QString& name, const QString& text, const QRect& r)
-{
-    auto* edit = new QLineEdit(text, parent);
-    edit->setObjectName(name);
-    edit->setGeometry(r);
-    return edit;
-}
-
-QPushButton* Button(QWidget* parent, const QString& name, const QString& caption, const QRect& r)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(r);
-    return button;
-}
-
 }  // namespace
 
 FormCounter::FormCounter(QWidget* parent) : QWidget(parent)
@@ -75,13 +51,13 @@ void FormCounter::BuildDisplays()
     auto* values = new QGroupBox(this);
     values->setObjectName(QStringLiteral("Frame9"));
     values->setGeometry(12, 352, 380, 96);
-    Label(values, QStringLiteral("Label3"), QStringLiteral("计数器"), QRect(10, 34, 50, 20));
-    Label(values, QStringLiteral("Label4"), QStringLiteral("锁存器"), QRect(10, 64, 50, 20));
+    AddLabel(values, QStringLiteral("Label3"), QStringLiteral("计数器"), QRect(10, 34, 50, 20));
+    AddLabel(values, QStringLiteral("Label4"), QStringLiteral("锁存器"), QRect(10, 64, 50, 20));
     for (int i = 0; i < 4; ++i) {
         const int x = 70 + i * 150;
-        auto* heading = Label(values, Indexed("Label1", 8 + i), QStringLiteral("第%1轴").arg(i), QRect(x + 50, 8, 50, 18));
-        T_PosAxis[i] = Text(values, Indexed("T_PosAxis", i), QStringLiteral("0"), QRect(x, 32, 140, 24));
-        T_LatchAxis[i] = Text(values, Indexed("T_LatchAxis", i), QStringLiteral("0"), QRect(x, 62, 140, 24));
+        auto* heading = AddLabel(values, Indexed("Label1", 8 + i), QStringLiteral("第%1轴").arg(i), QRect(x + 50, 8, 50, 18));
+        T_PosAxis[i] = AddText(values, Indexed("T_PosAxis", i), QStringLiteral("0"), QRect(x, 32, 140, 24));
+        T_LatchAxis[i] = AddText(values, Indexed("T_LatchAxis", i), QStringLiteral("0"), QRect(x, 62, 140, 24));
         MakeDisplayOnly(T_PosAxis[i]);
         MakeDisplayOnly(T_LatchAxis[i]);
         for (QWidget* w : std::initializer_list<QWidget*>{heading, T_PosAxis[i], T_LatchAxis[i]})
@@ -96,7 +72,7 @@ void FormCounter::BuildDisplays()
     const char* names[] = {"S_Trigger", "S_ClsCounter", "S_TriggerState", "S_ClsCounterState"};
     for (int c = 0; c < 4; ++c) {
         const int x = 52 + c * 38;
-        auto* title = Label(lamps, Indexed("Label1", 12 + c), QString::fromUtf8(titles[c]), QRect(x - 6, 20, 36, 34));
+        auto* title = AddLabel(lamps, Indexed("Label1", 12 + c), QString::fromUtf8(titles[c]), QRect(x - 6, 20, 36, 34));
         title->setAlignment(Qt::AlignCenter);
         for (int i = 0; i < 4; ++i) {
             auto* lamp = new Lamp(lamps);
@@ -107,7 +83,7 @@ void FormCounter::BuildDisplays()
         }
     }
     for (int i = 0; i < 4; ++i)
-        Label(lamps, Indexed("Label1", i), QStringLiteral("第%1轴").arg(i), QRect(8, 62 + i * 32, 40, 18))->setVisible(i != 2);
+        AddLabel(lamps, Indexed("Label1", i), QStringLiteral("第%1轴").arg(i), QRect(8, 62 + i * 32, 40, 18))->setVisible(i != 2);
 
     auto* reading = new QGroupBox(QStringLiteral("读数方式"), this);
     reading->setObjectName(QStringLiteral("Frame11"));
@@ -123,7 +99,7 @@ void FormCounter::BuildDisplays()
 
 void FormCounter::BuildButtons()
 {
-    auto* clear = Button(this, QStringLiteral("CommandCLS"), QStringLiteral("清空"), QRect(290, 476, 100, 32));
+    auto* clear = AddButton(this, QStringLiteral("CommandCLS"), QStringLiteral("清空"), QRect(290, 476, 100, 32));
     connect(clear, &QPushButton::clicked, this, &FormCounter::CommandCLS_Click);
 
     const QFont large = SongTi(10.5);
@@ -138,7 +114,7 @@ void FormCounter::BuildButtons()
         {"commandClearCounter", "计数器清零", &FormCounter::commandClearCounter_Click},
     };
     for (int b = 0; b < 4; ++b) {
-        auto* button = Button(this, QLatin1String(buttons[b].name), QString::fromUtf8(buttons[b].caption),
+        auto* button = AddButton(this, QLatin1String(buttons[b].name), QString::fromUtf8(buttons[b].caption),
                               QRect(434, 190 + b * 60, 150, 38));
         button->setFont(large);
         connect(button, &QPushButton::clicked, this, buttons[b].handler);
@@ -152,11 +128,11 @@ void FormCounter::BuildEngineeringControls()
     hidden->setObjectName(QStringLiteral("EngineeringControls"));
     hidden->setGeometry(404, 440, 200, 90);
     hidden->hide();
-    auto* ezMode = Button(hidden, QStringLiteral("CommandEZmdoe"), QStringLiteral("EZmode"), QRect(0, 0, 60, 22));
-    TextEZmode = Text(hidden, QStringLiteral("TextEZmode"), QStringLiteral("0"), QRect(64, 0, 40, 22));
-    TextLTCmode = Text(hidden, QStringLiteral("TextLTCmode"), QStringLiteral("0"), QRect(108, 0, 40, 22));
-    CommandLeclogic = Button(hidden, QStringLiteral("CommandLeclogic"), QStringLiteral("LedLg0"), QRect(0, 24, 60, 22));
-    CommandCh = Button(hidden, QStringLiteral("CommandCh"), QStringLiteral("LTC0"), QRect(64, 24, 60, 22));
+    auto* ezMode = AddButton(hidden, QStringLiteral("CommandEZmdoe"), QStringLiteral("EZmode"), QRect(0, 0, 60, 22));
+    TextEZmode = AddText(hidden, QStringLiteral("TextEZmode"), QStringLiteral("0"), QRect(64, 0, 40, 22));
+    TextLTCmode = AddText(hidden, QStringLiteral("TextLTCmode"), QStringLiteral("0"), QRect(108, 0, 40, 22));
+    CommandLeclogic = AddButton(hidden, QStringLiteral("CommandLeclogic"), QStringLiteral("LedLg0"), QRect(0, 24, 60, 22));
+    CommandCh = AddButton(hidden, QStringLiteral("CommandCh"), QStringLiteral("LTC0"), QRect(64, 24, 60, 22));
     connect(ezMode, &QPushButton::clicked, this, &FormCounter::CommandEZmdoe_Click);
     connect(CommandLeclogic, &QPushButton::clicked, this, &FormCounter::CommandLeclogic_Click);
     connect(CommandCh, &QPushButton::clicked, this, &FormCounter::CommandCh_Click);
@@ -177,20 +153,20 @@ void FormCounter::BuildEngineeringControls()
         {"Label7", "Gout", "TextGout", "LabelGout", nullptr, &LabelGout},
     };
     for (const auto& r : registers) {
-        Label(hidden, QLatin1String(r.label), QLatin1String(r.name), QRect(0, 48, 50, 18));
-        QLineEdit* input = Text(hidden, QLatin1String(r.input), QStringLiteral("0"), QRect(52, 48, 60, 18));
+        AddLabel(hidden, QLatin1String(r.label), QLatin1String(r.name), QRect(0, 48, 50, 18));
+        QLineEdit* input = AddText(hidden, QLatin1String(r.input), QStringLiteral("0"), QRect(52, 48, 60, 18));
         if (r.text)
             *r.text = input;
-        *r.shown = Label(hidden, QLatin1String(r.readBack), QStringLiteral("Label6"), QRect(116, 48, 60, 18));
+        *r.shown = AddLabel(hidden, QLatin1String(r.readBack), QStringLiteral("Label6"), QRect(116, 48, 60, 18));
     }
-    auto* set = Button(hidden, QStringLiteral("CommandPLDsetReg"), QStringLiteral("set"), QRect(0, 68, 40, 20));
+    auto* set = AddButton(hidden, QStringLiteral("CommandPLDsetReg"), QStringLiteral("set"), QRect(0, 68, 40, 20));
     connect(set, &QPushButton::clicked, this, &FormCounter::CommandPLDsetReg_Click);
     // Inert controls.
-    Label(hidden, QStringLiteral("Label5"), QStringLiteral("Renv3"), QRect(0, 0, 10, 10));
-    Text(hidden, QStringLiteral("TextRenv3"), QStringLiteral("0"), QRect(0, 0, 10, 10));
-    Label(hidden, QStringLiteral("LabelRenv3"), QStringLiteral("SEL"), QRect(0, 0, 10, 10));
-    Label(hidden, QStringLiteral("Label2"), QStringLiteral("计数精度"), QRect(0, 0, 10, 10));
-    Text(hidden, QStringLiteral("Text2"), QStringLiteral("Text2"), QRect(0, 0, 10, 10));
+    AddLabel(hidden, QStringLiteral("Label5"), QStringLiteral("Renv3"), QRect(0, 0, 10, 10));
+    AddText(hidden, QStringLiteral("TextRenv3"), QStringLiteral("0"), QRect(0, 0, 10, 10));
+    AddLabel(hidden, QStringLiteral("LabelRenv3"), QStringLiteral("SEL"), QRect(0, 0, 10, 10));
+    AddLabel(hidden, QStringLiteral("Label2"), QStringLiteral("计数精度"), QRect(0, 0, 10, 10));
+    AddText(hidden, QStringLiteral("Text2"), QStringLiteral("Text2"), QRect(0, 0, 10, 10));
 }
 
 void FormCounter::Form_Load()

@@ -27,38 +27,12 @@ const char* const kColumnTitles[] = {"EL+ 状态", "EL- 状态", " SD 状态", "
 const char* const kColumnNames[] = {"S_PEL", "S_NEL", "S_SD",  "S_RDY", "S_INDEX", "S_ORG",   "S_EXPP",
                                     "S_EXPM", "S_INP", "S_ALM", "S_LTC", "S_SEVON", "S_ERC", "S_cmp"};
 
-QGroupBox* Group(QWidget* parent, const char* name, const QString& title, const QRect& r)
-{
-    auto* group = new QGroupBox(title, parent);
-    group->setObjectName(QLatin1String(name));
-    group->setGeometry(r);
-    return group;
-}
-
-QLabel* Label(QWidget* parent, const QString& name, const QString& text, const QRect& r,
-              Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(r);
-    label->setAlignment(align);
-    return label;
-}
-
 Lamp* MakeLamp(QWidget* parent, const QString& name, int x, int y, const QColor& colour = Lamp::kInitial)
 {
     auto* lamp = new Lamp(parent, colour);
     lamp->setObjectName(name);
     lamp->setGeometry(x, y, kLampSize, kLampSize);
     return lamp;
-}
-
-QPushButton* Button(QWidget* parent, const QString& name, const QString& caption, const QRect& r)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(r);
-    return button;
 }
 
 // "第 1位" … "第 9位", "第10位" … "第20位".
@@ -87,10 +61,10 @@ IoFormControl::IoFormControl(QWidget* parent) : QWidget(parent)
 
 void IoFormControl::BuildSignalFrame()
 {
-    auto* frame = Group(this, "Frame1", QStringLiteral("专用输入信号"), QRect(6, 6, 655, 150));
+    auto* frame = AddFrame(this, QStringLiteral("Frame1"), QStringLiteral("专用输入信号"), QRect(6, 6, 655, 150));
     constexpr int kRowTop = 62, kRowStep = 30, kColumnWidth = 33;
     for (int i = 0; i < 4; ++i) {
-        auto* title = Label(frame, Indexed("Label1", 14 + i), QStringLiteral("第%1轴").arg(i),
+        auto* title = AddLabel(frame, Indexed("Label1", 14 + i), QStringLiteral("第%1轴").arg(i),
                             QRect(6, kRowTop + i * kRowStep - 2, 40, 18));
         title->setVisible(i != 2); // the row of axis 3 lies below the frame's edge
     }
@@ -99,8 +73,8 @@ void IoFormControl::BuildSignalFrame()
         // The title breaks at its blank, as a word-wrapping label does: the
         // signal's name over "状态".
         const QString caption = QString::fromUtf8(kColumnTitles[c]).trimmed().replace(QRegularExpression(" +"), "\n");
-        Label(frame, Indexed("Label1", c), caption, QRect(x - 6, 18, kColumnWidth + 12, 36),
-                            Qt::AlignHCenter | Qt::AlignBottom);
+        AddLabel(frame, Indexed("Label1", c), caption, QRect(x - 6, 18, kColumnWidth + 12, 36))
+            ->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
         for (int i = 0; i < 4; ++i) {
             signals_[c][i] = MakeLamp(frame, Indexed(kColumnNames[c], i), x + (kColumnWidth - kLampSize) / 2,
                                       kRowTop + i * kRowStep);
@@ -109,7 +83,7 @@ void IoFormControl::BuildSignalFrame()
         x += kColumnWidth;
         const auto pairOfButtons = [&](const char* name, const char* first, const char* second, auto handler) {
             for (int k = 0; k < 2; ++k) {
-                auto* b = Button(frame, Indexed(name, k), QLatin1String(k == 0 ? first : second),
+                auto* b = AddButton(frame, Indexed(name, k), QLatin1String(k == 0 ? first : second),
                                  QRect(x, kRowTop - 4 + k * kRowStep, 26, 22));
                 connect(b, &QPushButton::clicked, this, [this, handler, k] { (this->*handler)(k); });
             }
@@ -120,7 +94,7 @@ void IoFormControl::BuildSignalFrame()
         if (c == CMP)
             pairOfButtons("Command_CMP", "C0", "C1", &IoFormControl::Command_CMP_Click);
         if (c == ERC) {
-            auto* rst = Button(frame, QStringLiteral("CommandERC"), QStringLiteral("Rst"), QRect(x, kRowTop + 10, 30, 22));
+            auto* rst = AddButton(frame, QStringLiteral("CommandERC"), QStringLiteral("Rst"), QRect(x, kRowTop + 10, 30, 22));
             connect(rst, &QPushButton::clicked, this, &IoFormControl::CommandERC_Click);
             x += 32;
             // The card-wide lamps, each with its label to the left.
@@ -134,7 +108,7 @@ void IoFormControl::BuildSignalFrame()
                              {&S_CSD, "S_CSD", "Label14", "CSD"},
                              {&S_CEMG, "S_CEMG", "Label13", "EMG"}};
             for (int r = 0; r < 4; ++r) {
-                Label(frame, QLatin1String(cardLamps[r].label), QLatin1String(cardLamps[r].text), QRect(x, 46 + r * 20, 28, 16));
+                AddLabel(frame, QLatin1String(cardLamps[r].label), QLatin1String(cardLamps[r].text), QRect(x, 46 + r * 20, 28, 16));
                 *cardLamps[r].lamp = MakeLamp(frame, QLatin1String(cardLamps[r].name), x + 30, 47 + r * 20);
             }
             x += 50;
@@ -144,21 +118,22 @@ void IoFormControl::BuildSignalFrame()
 
 void IoFormControl::BuildInputFrame()
 {
-    auto* frame = Group(this, "Frame2", QStringLiteral("通用输入信号电平"), QRect(6, 166, 320, 230));
+    auto* frame = AddFrame(this, QStringLiteral("Frame2"), QStringLiteral("通用输入信号电平"), QRect(6, 166, 320, 230));
     for (int k = 0; k < 20; ++k) {
         const int x = 10 + (k % 4) * 77, y = 30 + (k / 4) * 40;
-        Label(frame, Indexed("Label2", k), QStringLiteral("第%1位").arg(k + 1), QRect(x, y, 44, 16), Qt::AlignRight | Qt::AlignVCenter);
+        AddLabel(frame, Indexed("Label2", k), QStringLiteral("第%1位").arg(k + 1), QRect(x, y, 44, 16))
+            ->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         S_InputNo[k] = MakeLamp(frame, Indexed("S_InputNo", k), x + 48, y + 1);
     }
 }
 
 void IoFormControl::BuildOutputFrame()
 {
-    auto* frame = Group(this, "Frame3", QStringLiteral("通用输出信号控制及电平"), QRect(334, 166, 327, 230));
+    auto* frame = AddFrame(this, QStringLiteral("Frame3"), QStringLiteral("通用输出信号控制及电平"), QRect(334, 166, 327, 230));
     CB_OutNo = new QButtonGroup(this);
     for (int k = 0; k < 20; ++k) {
         const int x = 8 + (k % 4) * 80, y = 26 + (k / 4) * 40;
-        auto* button = Button(frame, Indexed("CB_OutNo", k), BitCaption(k + 1), QRect(x, y, 54, 24));
+        auto* button = AddButton(frame, Indexed("CB_OutNo", k), BitCaption(k + 1), QRect(x, y, 54, 24));
         CB_OutNo->addButton(button, k);
         S_OutputNo[k] = MakeLamp(frame, Indexed("S_OutputNo", k), x + 58, y + 5, Lamp::kClear);
     }
@@ -167,8 +142,8 @@ void IoFormControl::BuildOutputFrame()
 
 void IoFormControl::BuildLegend()
 {
-    auto* frame = Group(this, "Frame4", QString(), QRect(334, 404, 327, 70));
-    Label(frame, QStringLiteral("Label5"), QStringLiteral("注："), QRect(8, 8, 30, 18));
+    auto* frame = AddFrame(this, QStringLiteral("Frame4"), QString(), QRect(334, 404, 327, 70));
+    AddLabel(frame, QStringLiteral("Label5"), QStringLiteral("注："), QRect(8, 8, 30, 18));
     const struct {
         const char* label;
         const char* text;
@@ -178,7 +153,7 @@ void IoFormControl::BuildLegend()
                   {"Label10", "无效", 280, 0},     {"Label7", "状态显示：", 38, 1}, {"Label8", "无效", 140, 1},
                   {"Label9", "有效", 210, 1}};
     for (const auto& l : labels)
-        Label(frame, QLatin1String(l.label), QString::fromUtf8(l.text), QRect(l.x, 8 + l.row * 26, 70, 18));
+        AddLabel(frame, QLatin1String(l.label), QString::fromUtf8(l.text), QRect(l.x, 8 + l.row * 26, 70, 18));
     MakeLamp(frame, QStringLiteral("Shape1"), 122, 10, Lamp::kClear);
     MakeLamp(frame, QStringLiteral("Shape2"), 192, 10, Lamp::kSet);
     MakeLamp(frame, QStringLiteral("Shape5"), 262, 10, Lamp::kInitial);
@@ -198,24 +173,24 @@ void IoFormControl::BuildEngineeringControls()
         TextOption[i] = new QLineEdit(QLatin1String(optionTexts[i]), hidden);
         TextOption[i]->setObjectName(Indexed("TextOption", i));
     }
-    Label(hidden, QStringLiteral("Label15"), QStringLiteral("msts"), QRect(0, 0, 30, 16));
+    AddLabel(hidden, QStringLiteral("Label15"), QStringLiteral("msts"), QRect(0, 0, 30, 16));
     for (int i = 0; i < 2; ++i) {
         TextRenv2[i] = new QLineEdit(QStringLiteral("REnv2"), hidden);
         TextRenv2[i]->setObjectName(Indexed("TextRenv2", i));
     }
-    auto* wop = Button(hidden, QStringLiteral("CommandWop"), QStringLiteral("Wop"), QRect(0, 0, 40, 20));
+    auto* wop = AddButton(hidden, QStringLiteral("CommandWop"), QStringLiteral("Wop"), QRect(0, 0, 40, 20));
     connect(wop, &QPushButton::clicked, this, &IoFormControl::CommandWop_Click);
 
-    auto* portTest = Group(hidden, "Frame5", QStringLiteral("端口测试"), QRect(0, 0, 300, 30));
+    auto* portTest = AddFrame(hidden, QStringLiteral("Frame5"), QStringLiteral("端口测试"), QRect(0, 0, 300, 30));
     TextState = new QLineEdit(QStringLiteral("Textin"), portTest);
     TextState->setObjectName(QStringLiteral("TextState"));
     TextOutState = new QLineEdit(QStringLiteral("Textout"), portTest);
     TextOutState->setObjectName(QStringLiteral("TextOutState"));
     TextSetOut = new QLineEdit(QStringLiteral("Setout"), portTest);
     TextSetOut->setObjectName(QStringLiteral("TextSetOut"));
-    auto* off = Button(portTest, QStringLiteral("CmdOFF"), QStringLiteral("Coff"), QRect(0, 0, 40, 20));
-    auto* on = Button(portTest, QStringLiteral("CommandOn"), QStringLiteral("Con"), QRect(0, 0, 40, 20));
-    Button(portTest, QStringLiteral("CommandInOutport"), QStringLiteral("COutport"), QRect(0, 0, 60, 20)); // inert
+    auto* off = AddButton(portTest, QStringLiteral("CmdOFF"), QStringLiteral("Coff"), QRect(0, 0, 40, 20));
+    auto* on = AddButton(portTest, QStringLiteral("CommandOn"), QStringLiteral("Con"), QRect(0, 0, 40, 20));
+    AddButton(portTest, QStringLiteral("CommandInOutport"), QStringLiteral("COutport"), QRect(0, 0, 60, 20)); // inert
     connect(off, &QPushButton::clicked, this, &IoFormControl::CmdOFF_Click);
     connect(on, &QPushButton::clicked, this, &IoFormControl::CommandOn_Click);
 }

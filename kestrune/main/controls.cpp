@@ -1,7 +1,57 @@
 #include "controls.h"
 
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
+#include <QPushButton>
 #include <QRadioButton>
+
+QRect Twips(int left, int top, int width, int height)
+{
+    return QRect(Px(left), Px(top), Px(width), Px(height));
+}
+
+namespace {
+
+template <typename W>
+W* Add(QWidget* parent, const QString& name, const QRect& r)
+{
+    auto* w = new W(parent);
+    w->setObjectName(name);
+    w->setGeometry(r);
+    return w;
+}
+
+}  // namespace
+
+QLabel* AddLabel(QWidget* parent, const QString& name, const QString& text, const QRect& r)
+{
+    auto* label = Add<QLabel>(parent, name, r);
+    label->setText(text);
+    return label;
+}
+
+QLineEdit* AddText(QWidget* parent, const QString& name, const QString& text, const QRect& r)
+{
+    auto* edit = Add<QLineEdit>(parent, name, r);
+    edit->setText(text);
+    return edit;
+}
+
+QPushButton* AddButton(QWidget* parent, const QString& name, const QString& caption, const QRect& r)
+{
+    auto* button = Add<QPushButton>(parent, name, r);
+    button->setText(caption);
+    return button;
+}
+
+QGroupBox* AddFrame(QWidget* parent, const QString& name, const QString& caption, const QRect& r)
+{
+    auto* frame = Add<QGroupBox>(parent, name, r);
+    frame->setTitle(caption);
+    return frame;
+}
 
 void MakeDisplayOnly(QWidget* textBox)
 {

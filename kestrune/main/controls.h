@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <QRect>
 #include <QString>
 
 #include <functional>
@@ -12,6 +13,10 @@
 #include "twips.h"
 
 class QAbstractButton;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 class QRadioButton;
 
 // A control of type W in `parent`, with object name `name`, at a position in
@@ -24,6 +29,16 @@ W* Place(QWidget* parent, const QString& name, int left, int top, int width, int
     PlaceTwips(w, left, top, width, height);
     return w;
 }
+
+// A rectangle in pixels from twips.
+QRect Twips(int left, int top, int width, int height);
+
+// Labels, text boxes, buttons and frames with their object name, at a
+// rectangle in pixels within `parent`.
+QLabel* AddLabel(QWidget* parent, const QString& name, const QString& text, const QRect& r);
+QLineEdit* AddText(QWidget* parent, const QString& name, const QString& text, const QRect& r);
+QPushButton* AddButton(QWidget* parent, const QString& name, const QString& caption, const QRect& r);
+QGroupBox* AddFrame(QWidget* parent, const QString& name, const QString& caption, const QRect& r);
 
 // The object name of element `index` of a control array: "T_PosAxis(1)".
 inline QString Indexed(const char* name, int index)

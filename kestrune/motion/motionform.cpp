@@ -26,23 +26,17 @@ constexpr int kTimerInterval = 15; // ms
 
 QGroupBox* Frame(QWidget* parent, const char* name, const QString& caption, int l, int t, int w, int h)
 {
-    auto* frame = Place<QGroupBox>(parent, QLatin1String(name), l, t, w, h);
-    frame->setTitle(caption);
-    return frame;
+    return AddFrame(parent, QLatin1String(name), caption, Twips(l, t, w, h));
 }
 
 QLabel* Label(QWidget* parent, const QString& name, const QString& text, int l, int t, int w, int h)
 {
-    auto* label = Place<QLabel>(parent, name, l, t, w, h);
-    label->setText(text);
-    return label;
+    return AddLabel(parent, name, text, Twips(l, t, w, h));
 }
 
 QLineEdit* Text(QWidget* parent, const QString& name, const QString& text, int l, int t, int w, int h)
 {
-    auto* edit = Place<QLineEdit>(parent, name, l, t, w, h);
-    edit->setText(text);
-    return edit;
+    return AddText(parent, name, text, Twips(l, t, w, h));
 }
 
 QRadioButton* Option(QWidget* parent, const char* name, const QString& caption, int l, int t, int w = 1800)
@@ -55,9 +49,7 @@ QRadioButton* Option(QWidget* parent, const char* name, const QString& caption, 
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption, int l, int t, int w = 1215,
                     int h = 495)
 {
-    auto* button = Place<QPushButton>(parent, QLatin1String(name), l, t, w, h);
-    button->setText(caption);
-    return button;
+    return AddButton(parent, QLatin1String(name), caption, Twips(l, t, w, h));
 }
 
 QString AxisCaption(int slot) { return QStringLiteral("第%1轴").arg(slot); }

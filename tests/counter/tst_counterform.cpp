@@ -12,6 +12,7 @@
 #include "main/mainform.h"
 #include "main/state.h"
 #include "para/paraform.h"
+#include "support/controls.h"
 #include "support/standin.h"
 
 namespace {
@@ -26,14 +27,6 @@ void NextFlags(double flags) { tolvane::control::QueueResults("tvn_get_latch_fla
 class TestFormCounter : public QObject {
     Q_OBJECT
 
-    template <typename W>
-    static W* Find(QWidget* form, const QString& name)
-    {
-        auto* w = form->findChild<W*>(name);
-        if (!w)
-            qFatal("no control %s", qPrintable(name));
-        return w;
-    }
 
 private slots:
     void init()

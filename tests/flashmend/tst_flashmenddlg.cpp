@@ -10,6 +10,7 @@
 
 #include "flashmenddlg.h"
 #include "support/messages.h"
+#include "support/controls.h"
 #include "support/standin.h"
 
 using namespace std::chrono_literals;
@@ -17,14 +18,6 @@ using namespace std::chrono_literals;
 class TestFlashmendDlg : public QObject {
     Q_OBJECT
 
-    template <typename W>
-    static W* Find(QWidget* dialog, const char* name)
-    {
-        auto* w = dialog->findChild<W*>(QLatin1String(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
-    }
 
 private slots:
     void init() { FreshCards(1); }

@@ -8,20 +8,13 @@
 #include "main/lamp.h"
 #include "main/state.h"
 #include "settings/conversions.h"
+#include "support/controls.h"
 #include "support/standin.h"
 #include "tolvane.h"
 
 class TestIoForm : public QObject {
     Q_OBJECT
 
-    template <typename W = Lamp>
-    static W* Find(QWidget* form, const QString& name)
-    {
-        auto* w = form->findChild<W*>(name);
-        if (!w)
-            qFatal("no control %s", qPrintable(name));
-        return w;
-    }
 
 private slots:
     void init()
@@ -80,34 +73,34 @@ private slots:
         tolvane::control::QueueResults("tvn_get_latch_flag", {2});
         tvn_write_outbit(0, 20, 1);
         form.Timer1_Timer();
-        QCOMPARE(Find(&form, "S_CSTA")->Colour(), Lamp::kClear);
-        QCOMPARE(Find(&form, "S_CSD")->Colour(), Lamp::kSet);
-        QCOMPARE(Find(&form, "S_ERC(0)")->Colour(), Lamp::kSet);
-        QCOMPARE(Find(&form, "S_ERC(1)")->Colour(), Lamp::kClear);
-        QCOMPARE(Find(&form, "S_INP(1)")->Colour(), Lamp::kSet);
-        QCOMPARE(Find(&form, "S_PEL(0)")->Colour(), Lamp::kSet);
-        QCOMPARE(Find(&form, "S_ORG(0)")->Colour(), Lamp::kSet);
-        QCOMPARE(Find(&form, "S_ALM(1)")->Colour(), Lamp::kSet);
-        QCOMPARE(Find(&form, "S_LTC(0)")->Colour(), Lamp::kClear);
-        QCOMPARE(Find(&form, "S_LTC(1)")->Colour(), Lamp::kSet);
-        QCOMPARE(Find(&form, "S_OutputNo(19)")->Colour(), Lamp::kSet);
-        QCOMPARE(Find(&form, "S_InputNo(0)")->Colour(), Lamp::kClear);
+        QCOMPARE(Find<Lamp>(&form, "S_CSTA")->Colour(), Lamp::kClear);
+        QCOMPARE(Find<Lamp>(&form, "S_CSD")->Colour(), Lamp::kSet);
+        QCOMPARE(Find<Lamp>(&form, "S_ERC(0)")->Colour(), Lamp::kSet);
+        QCOMPARE(Find<Lamp>(&form, "S_ERC(1)")->Colour(), Lamp::kClear);
+        QCOMPARE(Find<Lamp>(&form, "S_INP(1)")->Colour(), Lamp::kSet);
+        QCOMPARE(Find<Lamp>(&form, "S_PEL(0)")->Colour(), Lamp::kSet);
+        QCOMPARE(Find<Lamp>(&form, "S_ORG(0)")->Colour(), Lamp::kSet);
+        QCOMPARE(Find<Lamp>(&form, "S_ALM(1)")->Colour(), Lamp::kSet);
+        QCOMPARE(Find<Lamp>(&form, "S_LTC(0)")->Colour(), Lamp::kClear);
+        QCOMPARE(Find<Lamp>(&form, "S_LTC(1)")->Colour(), Lamp::kSet);
+        QCOMPARE(Find<Lamp>(&form, "S_OutputNo(19)")->Colour(), Lamp::kSet);
+        QCOMPARE(Find<Lamp>(&form, "S_InputNo(0)")->Colour(), Lamp::kClear);
         QCOMPARE(Find<QLineEdit>(&form, "TextOption(0)")->text(), QStringLiteral("8000"));
         // Rows 2 and 3 are never refreshed and keep their design colour.
-        QCOMPARE(Find(&form, "S_PEL(2)")->Colour(), Lamp::kInitial);
-        QCOMPARE(Find(&form, "S_cmp(3)")->Colour(), Lamp::kInitial);
+        QCOMPARE(Find<Lamp>(&form, "S_PEL(2)")->Colour(), Lamp::kInitial);
+        QCOMPARE(Find<Lamp>(&form, "S_cmp(3)")->Colour(), Lamp::kInitial);
     }
 
     void anUnchangedLampCostsNoRepaint()
     {
         IoFormControl form;
         form.Timer1_Timer();
-        const int before = Find(&form, "S_InputNo(4)")->RepaintRequests();
+        const int before = Find<Lamp>(&form, "S_InputNo(4)")->RepaintRequests();
         QCOMPARE(before, 1); // yellow to green
         form.Timer1_Timer();
         form.Timer1_Timer();
-        QCOMPARE(Find(&form, "S_InputNo(4)")->RepaintRequests(), before);
-        QCOMPARE(Find(&form, "S_OutputNo(4)")->RepaintRequests(), 0); // outputs start green
+        QCOMPARE(Find<Lamp>(&form, "S_InputNo(4)")->RepaintRequests(), before);
+        QCOMPARE(Find<Lamp>(&form, "S_OutputNo(4)")->RepaintRequests(), 0); // outputs start green
     }
 
     void commands()

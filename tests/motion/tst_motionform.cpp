@@ -17,20 +17,13 @@
 #include "settings/ini.h"
 #include "support/files.h"
 #include "support/messages.h"
+#include "support/controls.h"
 #include "support/standin.h"
 #include "tolvane.h"
 
 class TestMotionForm : public QObject {
     Q_OBJECT
 
-    template <typename W>
-    W* Find(QWidget* form, const QString& name)
-    {
-        auto* w = form->findChild<W*>(name);
-        if (!w)
-            qFatal("no control %s", qPrintable(name));
-        return w;
-    }
 
 private slots:
     void init()

@@ -14,19 +14,12 @@
 #include "para/paraform.h"
 #include "settings/ini.h"
 #include "support/files.h"
+#include "support/controls.h"
 #include "support/standin.h"
 
 class TestParaForm : public QObject {
     Q_OBJECT
 
-    template <typename W = QRadioButton>
-    static W* Find(QWidget* form, const char* name)
-    {
-        auto* w = form->findChild<W*>(QString::fromUtf8(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
-    }
 
 private slots:
     void init()
@@ -60,14 +53,14 @@ private slots:
         ParaForm form;
         form.show();
         form.SSTab1->setCurrentIndex(0);
-        QVERIFY(Find(&form, "OB_PulseMode(5)")->isVisible());
-        QVERIFY(!Find(&form, "OB_PulseMode(6)")->isVisible());
+        QVERIFY(Find<QRadioButton>(&form, "OB_PulseMode(5)")->isVisible());
+        QVERIFY(!Find<QRadioButton>(&form, "OB_PulseMode(6)")->isVisible());
         QVERIFY(!Find<QGroupBox>(&form, "Frame1")->isVisible());
-        QVERIFY(!Find(&form, "OB_LoadHParaAxis(2)")->isEnabled());
+        QVERIFY(!Find<QRadioButton>(&form, "OB_LoadHParaAxis(2)")->isEnabled());
         QCOMPARE(Find<QLabel>(&form, "Picture2")->pixmap().size(), QSize(344, 144));
         form.SSTab1->setCurrentIndex(2);
-        QVERIFY(!Find(&form, "OB_IptmodeCWCCW")->isVisible());
-        QVERIFY(Find(&form, "OB_IptmodeAB4")->isVisible());
+        QVERIFY(!Find<QRadioButton>(&form, "OB_IptmodeCWCCW")->isVisible());
+        QVERIFY(Find<QRadioButton>(&form, "OB_IptmodeAB4")->isVisible());
         // Every visible control fits inside its parent.
         for (QWidget* w : form.findChildren<QWidget*>()) {
             if (!w->isVisible() || !w->parentWidget() || w->objectName().isEmpty() ||
@@ -86,9 +79,9 @@ private slots:
         QVERIFY(!QFile::exists(HardwareSetPath));
         QCOMPARE(RecordedCalls().size(), 26);
 
-        Find(&form, "OB_PulseMode(3)")->click();
-        Find(&form, "OB_HPLLogHigh")->click();
-        Find(&form, "OB_HPLEmgStop")->click();
+        Find<QRadioButton>(&form, "OB_PulseMode(3)")->click();
+        Find<QRadioButton>(&form, "OB_HPLLogHigh")->click();
+        Find<QRadioButton>(&form, "OB_HPLEmgStop")->click();
         Find<QLineEdit>(&form, "T_SPLPos")->setText("12345"); // hidden, still saved
         Find<QCheckBox>(&form, "ChB_SaveHParaAxis(0)")->setChecked(true);
         Find<QCheckBox>(&form, "ChB_SaveHParaAxis(1)")->setChecked(true);
@@ -115,20 +108,20 @@ private slots:
         WriteIniValue(HardwareSetPath, "UTILITY", "LATCHALLAXIS", "0");
         ParaForm form;
         form.Form_Load();
-        QVERIFY(Find(&form, "OB_PulseMode(1)")->isChecked());
-        Find(&form, "OptionLatchALL(0)")->click();
+        QVERIFY(Find<QRadioButton>(&form, "OB_PulseMode(1)")->isChecked());
+        Find<QRadioButton>(&form, "OptionLatchALL(0)")->click();
         Find<QCheckBox>(&form, "ChB_SaveHParaAxis(0)")->setChecked(true);
 
-        Find(&form, "OB_LoadHParaAxis(1)")->click();
+        Find<QRadioButton>(&form, "OB_LoadHParaAxis(1)")->click();
         form.CB_LoadHardPara_Click();
-        QVERIFY(Find(&form, "OB_PulseMode(4)")->isChecked());
-        QVERIFY(!Find(&form, "OB_PulseMode(1)")->isChecked());
+        QVERIFY(Find<QRadioButton>(&form, "OB_PulseMode(4)")->isChecked());
+        QVERIFY(!Find<QRadioButton>(&form, "OB_PulseMode(1)")->isChecked());
         QCOMPARE(Find<QLineEdit>(&form, "T_LogicHomePos")->text(), QStringLiteral("-250"));
-        QVERIFY(Find(&form, "OB_LoadHParaAxis(1)")->isChecked());
+        QVERIFY(Find<QRadioButton>(&form, "OB_LoadHParaAxis(1)")->isChecked());
         QVERIFY(Find<QCheckBox>(&form, "ChB_SaveHParaAxis(0)")->isChecked());
         // LATCHALLAXIS=0 leaves neither latch button selected.
-        QVERIFY(!Find(&form, "OptionLatchALL(0)")->isChecked());
-        QVERIFY(!Find(&form, "OptionLatchALL(1)")->isChecked());
+        QVERIFY(!Find<QRadioButton>(&form, "OptionLatchALL(0)")->isChecked());
+        QVERIFY(!Find<QRadioButton>(&form, "OptionLatchALL(1)")->isChecked());
     }
 
     void theMainWindowOpensOneInstance()
@@ -138,10 +131,10 @@ private slots:
         auto* form = qobject_cast<ParaForm*>(main.OpenWindow(MainForm::ParaWindow));
         QVERIFY(form);
         form->SSTab1->setCurrentIndex(0);
-        Find(form, "OB_PulseMode(2)")->click();
+        Find<QRadioButton>(form, "OB_PulseMode(2)")->click();
         // A second click brings the same window forward, choices kept.
         QCOMPARE(main.OpenWindow(MainForm::ParaWindow), form);
-        QVERIFY(Find(form, "OB_PulseMode(2)")->isChecked());
+        QVERIFY(Find<QRadioButton>(form, "OB_PulseMode(2)")->isChecked());
         QCOMPARE(form->SSTab1->currentIndex(), 0);
         main.OpenParaFormOnCounterTab();
         QCOMPARE(form->SSTab1->currentIndex(), 2);
