@@ -1,5 +1,6 @@
 #include "card.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -124,6 +125,35 @@ double PhysicalPosition(int axis)
         return 0;
     motion::Advance(*card, Now());
     return card->axes[static_cast<size_t>(IndexOnCard(static_cast<int16_t>(axis)))].physical;
+}
+
+// control::Input lists the axis inputs, then the card-wide ones, each in
+// the order of its enum in card.h.
+static_assert(static_cast<int>(Input::JogMinus) == kJogMinus && static_cast<int>(Input::Alarm) == kAlarm);
+static_assert(static_cast<int>(Input::CardSlowDown) == int{kAxisInputs} + kCardSlowDown &&
+              static_cast<int>(Input::Emergency) == int{kAxisInputs} + kEmergency);
+
+void SetInput(int number, Input input, bool high)
+{
+    std::lock_guard lock(CallMutex());
+    const auto n = static_cast<int16_t>(number);
+    const auto which = static_cast<int>(input);
+    if (which < kAxisInputs) {
+        if (Card* card = CardOfAxis(n)) {
+            motion::Advance(*card, Now());
+            card->axes[static_cast<size_t>(IndexOnCard(n))].high[static_cast<size_t>(which)] = high;
+        }
+    } else if (Card* card = FindCard(n)) {
+        motion::Advance(*card, Now());
+        card->high[static_cast<size_t>(which - kAxisInputs)] = high;
+    }
+}
+
+void SetGeneralInputs(int card, int32_t bits)
+{
+    std::lock_guard lock(CallMutex());
+    if (Card* c = FindCard(static_cast<int16_t>(card)))
+        c->forcedInputs = bits;
 }
 
 }  // namespace control

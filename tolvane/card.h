@@ -29,20 +29,27 @@ inline constexpr uint16_t kStatusWaiting = 1u << 1; // a move waits for tvn_star
 inline constexpr int kAxesPerCard = 4;
 inline constexpr int kMaxCards = 1000;
 
+// Inputs that stay at their idle low level unless a test drives them
+// (control::SetInput); the others follow the machine (signals.h).
+enum AxisInput { kAlarm, kSlowDown, kJogPlus, kJogMinus, kAxisInputs };
+enum CardInput { kCardSlowDown, kCardStart, kCardStop, kEmergency, kCardInputs };
+
 // Configuration is remembered as the card was told it; nothing is checked
-// against anything else.
+// against anything else. A fresh card takes every input as active high (logic
+// 1) and has SD, INP and EMG disabled, so that nothing reads active before
+// the program configures it (signals.h).
 struct Axis {
     int16_t pulseOutMode = 0;
-    std::array<int16_t, 3> sd{};        // enable, logic, mode
+    std::array<int16_t, 3> sd{0, 1, 0}; // enable, logic, mode
     std::array<int16_t, 2> pcs{};       // enable, logic
-    std::array<int16_t, 2> inp{};       // enable, logic
+    std::array<int16_t, 2> inp{0, 1};   // enable, logic
     std::array<int16_t, 4> erc{};       // enable, logic, width, off time
-    std::array<int16_t, 2> alm{};       // logic, stop mode
-    int16_t elMode = 0;
-    std::array<int16_t, 2> homeLogic{}; // logic, filter
+    std::array<int16_t, 2> alm{1, 0};   // logic, stop mode
+    int16_t elMode = 2;                 // bit 0 stop response, bit 1 level
+    std::array<int16_t, 2> homeLogic{1, 0}; // logic, filter
     std::array<int16_t, 2> homeMode{};  // mode, EZ count
-    std::array<int16_t, 2> ez{};        // logic, mode
-    std::array<int16_t, 2> ltc{};       // logic, mode
+    std::array<int16_t, 2> ez{1, 0};    // logic, mode (bit 0: an index clears the encoder)
+    std::array<int16_t, 2> ltc{1, 0};   // logic, mode
     int16_t csta = 0;
     int16_t counterMode = 0;
     std::array<int16_t, 4> syncOption{};
@@ -59,17 +66,22 @@ struct Axis {
     int32_t latchValue = 0;
 
     int16_t sevon = 0;
+    double servoOnSince = 0;
     int16_t ercOut = 0;
     int16_t cmpOut = 0;
+    std::array<bool, kAxisInputs> high{}; // electrical levels of the driven inputs
 };
 
 struct Card {
     std::array<Axis, kAxesPerCard> axes;
     std::vector<motion::Motion> motions; // running or waiting
-    std::array<int16_t, 2> emg{}; // enable, logic
+    std::array<int16_t, 2> emg{0, 1}; // enable, logic
     int16_t latchAllAxes = 0;
     int32_t outport = 0;
-    int32_t inport = 0;
+    int32_t forcedInputs = 0; // general inputs a test holds high
+    std::array<bool, kCardInputs> high{};
+    // The held bits of tvn_get_latch_flag (8-15); the live ones are read
+    // from the axes (signals.h).
     uint32_t latchFlag = 0;
     int16_t speakerLogic = 0;
     int16_t triggerChannel = 0;

@@ -31,4 +31,16 @@ TOLVANE_API void AdvanceClock(double seconds);
 // that the switches are placed against (motion.h), apart from the counters.
 TOLVANE_API double PhysicalPosition(int axis);
 
+// The inputs that nothing in the simulated machine drives. They idle low; a
+// test drives one high (true) or back low. The first four belong to an axis
+// (global axis number), the rest to a card (card number); a number that
+// names nothing is ignored. What the status bits then show depends on the
+// configured active level (tolvane/README.md).
+enum class Input { Alarm, SlowDown, JogPlus, JogMinus, CardSlowDown, CardStart, CardStop, Emergency };
+TOLVANE_API void SetInput(int number, Input input, bool high);
+
+// General inputs held high (bit n − 1 for input n), on top of the outputs
+// that the terminal board loops back.
+TOLVANE_API void SetGeneralInputs(int card, int32_t bits);
+
 }  // namespace tolvane::control

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "card.h"
+#include "latch.h"
 
 namespace tolvane::motion {
 namespace {
@@ -43,21 +44,30 @@ void Tidy(Card& card)
 }
 
 // Every change of an axis's physical position during a move goes through
-// here: what the axis passes on the way (index marks, switch edges) lies
-// between `axis.physical` and `to`.
+// here. What the axis passes on the way (switch edges, index marks, trigger
+// positions) has been found and handled before, as an event (NextEvent), so
+// nothing lies between `axis.physical` and `to` that still matters.
 void Travel(Axis& axis, double to, double speed)
 {
     axis.physical = to;
     axis.speed = speed;
 }
 
+// Puts the move at distance `s` along its path, going at `v`. A move never
+// goes back along its path: a time that rounds to a shade before the point
+// an event was found at must not undo that event.
+void Place(Card& card, Motion& m, double s, double v)
+{
+    m.s = std::max(m.s, s);
+    for (int k = 0; k < m.path.axes; ++k)
+        Travel(AxisOf(card, m, k), m.path.Coord(k, m.s), v * std::fabs(m.path.Slope(k, m.s)));
+}
+
 void MoveTo(Card& card, Motion& m, double t)
 {
     const profile::Sample at = m.plan.At(t);
-    m.s = at.s;
     m.t = t;
-    for (int k = 0; k < m.path.axes; ++k)
-        Travel(AxisOf(card, m, k), m.path.Coord(k, at.s), at.v * std::fabs(m.path.Slope(k, at.s)));
+    Place(card, m, at.s, at.v);
 }
 
 // Ends the move where it is, every axis on a whole pulse (a move that ran to
@@ -152,24 +162,33 @@ double IndexBeyond(double from, int direction, int count)
     return first + direction * (count - 1) * pitch;
 }
 
-enum class Kind { End, Limit, Home, Index };
+// Crossing: the count of an axis arrives at a trigger position or an index
+// mark (latch.h).
+enum class Kind { End, Limit, Home, Index, Crossing };
 
 struct Event {
     double t = kInfinity;
     Motion* m = nullptr;
     Kind kind = Kind::End;
     int axis = 0;
+    double s = 0;     // where along the path
+    double point = 0; // Crossing: the whole physical position arrived at
 };
 
-// A switch edge at `at` on coordinate k of the path, met going towards
-// `side`. A limit (`beyond`) is met at once by a move that starts at or past
-// it heading further out; the other marks only when reached.
+// How a move meets a mark: a limit (Beyond) at once when it starts at or
+// past it heading further out; a switch or an index (On) when it reaches it,
+// at once when it starts on it; a crossing (Arriving) only coming from the
+// near side, so that a move starting on it, or just handled there, does not
+// meet it again until it has left it.
+enum class Reach { Beyond, On, Arriving };
+
+// A mark at `at` on coordinate k of the path, met going towards `side`.
 struct Mark {
     Kind kind;
     int axis;
     double at;
     int side;
-    bool beyond;
+    Reach reach;
 };
 
 // The first distance in [a, b] where the move meets the mark. Between turns
@@ -186,7 +205,7 @@ std::optional<double> FirstMeeting(const Path& path, const Mark& mark, double a,
         const double pastFrom = past(from);
         const double pastTo = past(to);
         if (pastTo > pastFrom) {
-            if (pastFrom >= 0 && (mark.beyond || pastFrom == 0))
+            if (pastFrom >= 0 && (mark.reach == Reach::Beyond || (mark.reach == Reach::On && pastFrom == 0)))
                 return from;
             if (pastFrom < 0 && pastTo >= 0) {
                 double lo = from;
@@ -203,19 +222,45 @@ std::optional<double> FirstMeeting(const Path& path, const Mark& mark, double a,
     return std::nullopt;
 }
 
-std::vector<Mark> MarksOf(const Motion& m)
+// The count of an axis is its whole pulses, so it arrives at position p
+// going up when the axis passes p − ½, going down when it passes p + ½. Of
+// the positions p = residue + n × pitch, the first one arrived at is the
+// next edge up or down from where the axis is, or, after a turn, the edge
+// just behind it (Arriving marks are met only from their near side).
+void AddCrossings(std::vector<Mark>& marks, int k, double x, int64_t residue, int64_t pitch)
+{
+    const auto p = static_cast<double>(pitch);
+    for (const int side : {1, -1}) {
+        const double first = static_cast<double>(residue) - side * 0.5;
+        const double below = first + std::floor((x - first) / p) * p;
+        marks.push_back({Kind::Crossing, k, below, side, Reach::Arriving});
+        marks.push_back({Kind::Crossing, k, below + p, side, Reach::Arriving});
+    }
+}
+
+// Crossings come first: met at the same moment as a switch or the end of a
+// move, they are handled before it, while the axis still moves.
+std::vector<Mark> MarksOf(const Card& card, const Motion& m)
 {
     std::vector<Mark> marks;
+    for (int k = 0; k < m.path.axes; ++k) {
+        const int index = m.axes[static_cast<size_t>(k)];
+        const Axis& axis = card.axes[static_cast<size_t>(index)];
+        if (latch::TriggerArmed(card, index))
+            AddCrossings(marks, k, axis.physical, latch::TriggerResidue(axis), latch::kTriggerPitch);
+        if (latch::ClearArmed(card, index))
+            AddCrossings(marks, k, axis.physical, 0, kIndexPitch);
+    }
     if (m.stopping)
         return marks;
     for (int k = 0; k < m.path.axes; ++k) {
-        marks.push_back({Kind::Limit, k, static_cast<double>(kLimit), 1, true});
-        marks.push_back({Kind::Limit, k, -static_cast<double>(kLimit), -1, true});
+        marks.push_back({Kind::Limit, k, static_cast<double>(kLimit), 1, Reach::Beyond});
+        marks.push_back({Kind::Limit, k, -static_cast<double>(kLimit), -1, Reach::Beyond});
     }
     if (m.homing == Homing::Search)
-        marks.push_back({Kind::Home, 0, static_cast<double>(kHomeSwitch), m.direction, false});
+        marks.push_back({Kind::Home, 0, static_cast<double>(kHomeSwitch), m.direction, Reach::On});
     if (m.homing == Homing::Index)
-        marks.push_back({Kind::Index, 0, m.indexAt, m.direction, false});
+        marks.push_back({Kind::Index, 0, m.indexAt, m.direction, Reach::On});
     return marks;
 }
 
@@ -228,11 +273,11 @@ Event NextEvent(Card& card, double now)
             continue;
         const double end = m.plan.End();
         const double reach = m.plan.At(std::min(now + kSlack, end)).s;
-        for (const Mark& mark : MarksOf(m)) {
+        for (const Mark& mark : MarksOf(card, m)) {
             if (const std::optional<double> s = FirstMeeting(m.path, mark, m.s, reach)) {
                 const double t = std::max(m.t, m.plan.TimeAt(*s));
                 if (t < next.t)
-                    next = {t, &m, mark.kind, mark.axis};
+                    next = {t, &m, mark.kind, mark.axis, *s, mark.at + mark.side * 0.5};
             }
         }
         // A mark met right at the end of a move counts first.
@@ -276,6 +321,9 @@ void Handle(Card& card, Motion& m, const Event& event)
     case Kind::Index:
         Settle(card, m);
         ZeroCounters(AxisOf(card, m, 0));
+        return;
+    case Kind::Crossing:
+        latch::Arrive(card, m.axes[static_cast<size_t>(event.axis)], std::llround(event.point));
         return;
     }
 }
@@ -357,6 +405,8 @@ void Advance(Card& card, double now)
         for (Motion& m : card.motions)
             if (Running(m))
                 MoveTo(card, m, next.t);
+        // The event's own move stands exactly where the event was found.
+        Place(card, *next.m, next.s, SpeedNow(*next.m));
         Handle(card, *next.m, next);
         Tidy(card);
     }

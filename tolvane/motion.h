@@ -20,8 +20,12 @@ namespace motion {
 // positions are apart from the counters, so clearing a counter moves no
 // switch. Every axis starts at physical 0 with both counters 0.
 inline constexpr int64_t kLimit = 1'000'000;      // EL+ at or above, EL− at or below the negative
-inline constexpr int64_t kHomeSwitch = -2'500;    // ORG
+inline constexpr int64_t kHomeSwitch = -2'500;    // ORG: the middle of the switch's cam
 inline constexpr int64_t kIndexPitch = 1'000;     // an EZ index at every multiple
+// The cam holds ORG on from 200 pulses below its middle to 200 above, so the
+// lamp is seen on the way past at any homing speed; a homing search stops on
+// the middle.
+inline constexpr int64_t kHomeSwitchWidth = 400;
 
 // The way of a move through the physical positions of its one or two axes,
 // as a function of the distance s travelled along it.

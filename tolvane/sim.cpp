@@ -12,7 +12,9 @@
 #include <optional>
 
 #include "card.h"
+#include "latch.h"
 #include "motion.h"
+#include "signals.h"
 
 namespace tolvane::sim {
 namespace {
@@ -79,11 +81,19 @@ int16_t OnPair(int16_t axis1, int16_t axis2, bool valid, Apply apply)
     return apply(*Current(c), std::array<int, 2>{IndexOnCard(axis1), IndexOnCard(axis2)});
 }
 
+// What `read(card, index)` makes of an axis brought up to the clock, or T{}
+// for an axis that does not exist.
+template <typename T, typename Read>
+T ReadAxisOfCard(int16_t axis, Read read)
+{
+    const Card* c = Current(CardOfAxis(axis));
+    return c ? static_cast<T>(read(*c, IndexOnCard(axis))) : T{};
+}
+
 template <typename T, typename Read>
 T ReadAxis(int16_t axis, Read read)
 {
-    const Card* c = Current(CardOfAxis(axis));
-    return c ? static_cast<T>(read(c->axes[static_cast<size_t>(IndexOnCard(axis))])) : T{};
+    return ReadAxisOfCard<T>(axis, [&](const Card& c, int index) { return read(c.axes[static_cast<size_t>(index)]); });
 }
 
 template <typename T, typename Read>
@@ -431,16 +441,20 @@ uint16_t tvn_axis_status(int16_t axis)
     return m->waiting ? kStatusWaiting : kStatusMoving;
 }
 
-uint16_t tvn_axis_io_status(int16_t) { return 0; }
+uint16_t tvn_axis_io_status(int16_t axis)
+{
+    return ReadAxisOfCard<uint16_t>(axis, signals::IoStatus);
+}
 
 uint32_t tvn_get_rsts(int16_t axis)
 {
-    return ReadAxis<uint32_t>(axis, [](const Axis& a) { return a.ercOut ? 1u << 9 : 0u; });
+    return ReadAxisOfCard<uint32_t>(axis, signals::Rsts);
 }
 
 int16_t tvn_read_inbit(int16_t card, int16_t bit)
 {
-    return IoBit(bit) ? ReadCard<int16_t>(card, [&](const Card& c) { return (c.inport & BitMask(bit)) != 0; }) : 0;
+    return IoBit(bit) ? ReadCard<int16_t>(card, [&](const Card& c) { return (signals::InputPort(c) & BitMask(bit)) != 0; })
+                      : 0;
 }
 
 int16_t tvn_read_outbit(int16_t card, int16_t bit)
@@ -457,7 +471,7 @@ int16_t tvn_write_outbit(int16_t card, int16_t bit, int16_t value)
 
 int32_t tvn_read_inport(int16_t card)
 {
-    return ReadCard<int32_t>(card, [](const Card& c) { return c.inport; });
+    return ReadCard<int32_t>(card, signals::InputPort);
 }
 
 int32_t tvn_read_outport(int16_t card)
@@ -477,12 +491,17 @@ int16_t tvn_read_SEVON_PIN(int16_t axis)
 
 int16_t tvn_write_SEVON_PIN(int16_t axis, int16_t on)
 {
-    return OnAxis(axis, Level(on), [&](Axis& a) { a.sevon = on; });
+    return OnAxis(axis, Level(on), [&](Axis& a) {
+        // Servo-on again while on keeps the drive ready.
+        if (on && !a.sevon)
+            a.servoOnSince = Now();
+        a.sevon = on;
+    });
 }
 
 int16_t tvn_read_RDY_PIN(int16_t axis)
 {
-    return ReadAxis<int16_t>(axis, [](const Axis& a) { return a.sevon; });
+    return ReadAxis<int16_t>(axis, [](const Axis& a) { return signals::Ready(a, Now()); });
 }
 
 int16_t tvn_write_ERC_PIN(int16_t axis, int16_t on)
@@ -509,17 +528,17 @@ int32_t tvn_get_latch_value(int16_t axis)
 
 uint32_t tvn_get_latch_flag(int16_t card)
 {
-    return ReadCard<uint32_t>(card, [](const Card& c) { return c.latchFlag; });
+    return ReadCard<uint32_t>(card, signals::LatchFlag);
 }
 
 int16_t tvn_reset_latch_flag(int16_t card)
 {
-    return OnCard(card, true, [](Card& c) { c.latchFlag &= ~0x0F00u; });
+    return OnCard(card, true, [](Card& c) { c.latchFlag &= ~latch::kTriggerStates; });
 }
 
 int16_t tvn_reset_clear_flag(int16_t card)
 {
-    return OnCard(card, true, [](Card& c) { c.latchFlag &= ~0xF000u; });
+    return OnCard(card, true, [](Card& c) { c.latchFlag &= ~latch::kClearStates; });
 }
 
 int16_t tvn_triger_chunnel(int16_t card, int16_t channel)

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "support/standin.h"
-#include "tolvane.h"
+#include "tolvane/clocksteps.h"
 
 namespace {
 
@@ -15,18 +15,6 @@ constexpr uint16_t kMoving = 1;
 constexpr uint16_t kWaiting = 2;
 
 double Physical(int axis) { return tolvane::control::PhysicalPosition(axis); }
-
-// Steps the clock until the axis is at rest: the seconds that took, or -1.
-double RunToRest(int16_t axis, double step, double most = 60)
-{
-    const int steps = static_cast<int>(std::lround(most / step));
-    for (int i = 0; i <= steps; ++i) {
-        if (tvn_axis_status(axis) == 0)
-            return i * step;
-        AdvanceClock(step);
-    }
-    return -1;
-}
 
 // Where axes 0 and 1 went, step by step, until both are at rest.
 struct Track {
@@ -47,12 +35,6 @@ Track FollowPair(double step)
             break;
     }
     return track;
-}
-
-void Park(int16_t axis, int32_t physical)
-{
-    tvn_t_pmove(axis, physical, 1);
-    RunToRest(axis, 0.01);
 }
 
 }  // namespace

@@ -1,0 +1,78 @@
+#include "signals.h"
+
+#include <cstddef>
+#include <cstdlib>
+
+#include "card.h"
+#include "latch.h"
+#include "motion.h"
+
+namespace tolvane::signals {
+namespace {
+
+// 20 general inputs and outputs, bits 0 to 19 of the port words.
+constexpr int32_t kGeneralBits = (1 << 20) - 1;
+
+// The kind of slack motion.cpp allows between a test clock's sum of steps
+// and a time it should have reached.
+constexpr double kSlack = 1e-6;
+
+bool Active(bool high, int16_t logic) { return high == (logic != 0); }
+
+uint32_t Bit(bool set, int bit) { return set ? 1u << bit : 0u; }
+
+int64_t Modulo(int64_t value, int64_t pitch) { return ((value % pitch) + pitch) % pitch; }
+
+const Axis& AxisAt(const Card& card, int index) { return card.axes[static_cast<size_t>(index)]; }
+
+// The encoder's index output is high on each index mark, a whole pulse wide.
+bool OnIndex(const Axis& axis) { return Modulo(motion::WholePulses(axis), motion::kIndexPitch) == 0; }
+
+// The trigger source holds LTC high while the count sits on a trigger position.
+bool OnTrigger(const Axis& axis) { return Modulo(motion::EncoderCount(axis), latch::kTriggerPitch) == 0; }
+
+bool AtRest(const Card& card, int index)
+{
+    const motion::Motion* m = motion::MotionOf(card, index);
+    return !m || m->waiting;
+}
+
+}  // namespace
+
+uint16_t IoStatus(const Card& card, int index)
+{
+    const Axis& a = AxisAt(card, index);
+    const int64_t at = motion::WholePulses(a);
+    const int16_t elLevel = (a.elMode >> 1) & 1;
+    const bool home = std::llabs(at - motion::kHomeSwitch) <= motion::kHomeSwitchWidth / 2;
+    return static_cast<uint16_t>(Bit(Active(a.high[kAlarm], a.alm[0]), 11) |
+                                 Bit(Active(at >= motion::kLimit, elLevel), 12) |
+                                 Bit(Active(at <= -motion::kLimit, elLevel), 13) |
+                                 Bit(Active(home, a.homeLogic[0]), 14));
+}
+
+uint32_t Rsts(const Card& card, int index)
+{
+    const Axis& a = AxisAt(card, index);
+    const bool inPosition = a.sevon && AtRest(card, index);
+    return Bit(card.high[kCardSlowDown], 4) | Bit(card.high[kCardStart], 5) | Bit(card.high[kCardStop], 6) |
+           Bit(card.emg[0] && Active(card.high[kEmergency], card.emg[1]), 7) | Bit(a.ercOut != 0, 9) |
+           Bit(Active(OnIndex(a), a.ez[0]), 10) | Bit(a.high[kJogPlus], 11) | Bit(a.high[kJogMinus], 12) |
+           Bit(a.sd[0] && Active(a.high[kSlowDown], a.sd[1]), 14) | Bit(Active(inPosition, a.inp[1]), 15);
+}
+
+bool Ready(const Axis& axis, double now) { return axis.sevon && now >= axis.servoOnSince + kReadyDelay - kSlack; }
+
+uint32_t LatchFlag(const Card& card)
+{
+    uint32_t flags = card.latchFlag;
+    for (int i = 0; i < kAxesPerCard; ++i) {
+        const Axis& a = AxisAt(card, i);
+        flags |= (OnTrigger(a) ? latch::TriggerInput(i) : 0u) | (Active(OnIndex(a), a.ez[0]) ? latch::IndexInput(i) : 0u);
+    }
+    return flags;
+}
+
+int32_t InputPort(const Card& card) { return (card.outport & kGeneralBits) | card.forcedInputs; }
+
+}  // namespace tolvane::signals

@@ -1,0 +1,34 @@
+// The inputs of a simulated card as its status words show them. Each input
+// has an electrical level, low when nothing triggers it; a status bit is
+// set ("active") when that level is the active level the card was
+// configured with (logic 1: high, 0: low). The table is in README.md.
+#pragma once
+
+#include <cstdint>
+
+namespace tolvane {
+
+struct Axis;
+struct Card;
+
+namespace signals {
+
+// A servo drive reports ready this long after its servo-on.
+inline constexpr double kReadyDelay = 0.2;
+
+// tvn_axis_io_status: ALM (bit 11), EL+ (12), EL− (13), ORG (14).
+uint16_t IoStatus(const Card& card, int index);
+// tvn_get_rsts: the card-wide CSD, STA, STP, EMG (bits 4-7), the ERC output
+// (9), EZ (10), PA/J+ and PB/J− (11, 12), SD (14) and INP (15).
+uint32_t Rsts(const Card& card, int index);
+// The servo drive's ready output.
+bool Ready(const Axis& axis, double now);
+// tvn_get_latch_flag: the live LTC and EZ inputs of the four axes (bits 0-7)
+// over the held trigger and clear states.
+uint32_t LatchFlag(const Card& card);
+// The general inputs: each output looped back to the input of its number on
+// the terminal board, and the inputs a test holds high.
+int32_t InputPort(const Card& card);
+
+}  // namespace signals
+}  // namespace tolvane
