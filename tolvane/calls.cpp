@@ -112,6 +112,16 @@ std::recursive_mutex& CallMutex()
     return mutex;
 }
 
+namespace {
+thread_local std::unique_lock<std::recursive_mutex>* heldCallLock = nullptr;
+}  // namespace
+
+std::unique_lock<std::recursive_mutex>* HeldCallLock() { return heldCallLock; }
+
+CallScope::CallScope(std::unique_lock<std::recursive_mutex>& lock) : outer_(heldCallLock) { heldCallLock = &lock; }
+
+CallScope::~CallScope() { heldCallLock = outer_; }
+
 std::optional<double> TakeScripted(const char* name)
 {
     CallState& state = Loaded();

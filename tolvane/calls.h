@@ -16,6 +16,23 @@ namespace tolvane {
 // calling program.
 std::recursive_mutex& CallMutex();
 
+// The lock of the entry point running on this thread, or nullptr. A call
+// that has to wait (the firmware download) waits on it, so that the other
+// threads' calls, the dialog's progress polling among them, go on meanwhile.
+std::unique_lock<std::recursive_mutex>* HeldCallLock();
+
+// Makes `lock` this thread's HeldCallLock() for its lifetime.
+class CallScope {
+public:
+    explicit CallScope(std::unique_lock<std::recursive_mutex>& lock);
+    ~CallScope();
+    CallScope(const CallScope&) = delete;
+    CallScope& operator=(const CallScope&) = delete;
+
+private:
+    std::unique_lock<std::recursive_mutex>* outer_;
+};
+
 // The next scripted result of `name`, if one is queued.
 std::optional<double> TakeScripted(const char* name);
 
@@ -97,11 +114,14 @@ R FromScript(double value)
 }
 
 // Runs one entry point: a scripted result stands in for the simulation,
-// otherwise the card answers; then the call is logged.
+// otherwise the card answers; then the call is logged. The answer may let go
+// of the lock while it waits (WaitUntil); the call is logged once, when the
+// answer is there.
 template <typename R, typename Body, typename... Args>
 R Call(const char* name, Body&& body, Args... args)
 {
-    std::lock_guard lock(CallMutex());
+    std::unique_lock lock(CallMutex());
+    const CallScope scope(lock);
     const std::optional<double> scripted = TakeScripted(name);
     const R result = scripted ? FromScript<R>(*scripted) : body();
     if (Logging()) {

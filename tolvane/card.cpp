@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -50,6 +51,13 @@ Clock& TheClock()
     return clock;
 }
 
+// Told whenever the clock jumps: a waiting download looks again.
+std::condition_variable_any& ClockMoved()
+{
+    static std::condition_variable_any moved;
+    return moved;
+}
+
 }  // namespace
 
 Board& TheBoard()
@@ -69,6 +77,19 @@ double Now()
         return clock.testNow;
     using namespace std::chrono;
     return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+void WaitUntil(double deadline)
+{
+    using namespace std::chrono;
+    // Short naps on the monotonic clock keep a switch to the test clock
+    // meanwhile from leaving the wait asleep for the rest of the time.
+    constexpr duration<double> kNap = milliseconds(50);
+    std::unique_lock<std::recursive_mutex>& lock = *HeldCallLock();
+    for (double now = Now(); now < deadline; now = Now()) {
+        const duration<double> nap = TheClock().test ? kNap : std::min(kNap, duration<double>(deadline - now));
+        ClockMoved().wait_for(lock, nap);
+    }
 }
 
 Card* FindCard(int16_t card)
@@ -100,6 +121,7 @@ void Reset(int cards)
     board->cards.resize(static_cast<size_t>(cards < 0 ? CardsFromEnvironment() : std::min(cards, kMaxCards)));
     ForgetCalls();
     TheClock() = Clock{};
+    ClockMoved().notify_all();
 }
 
 void UseTestClock(bool on)
@@ -109,12 +131,14 @@ void UseTestClock(bool on)
     if (on && !clock.test)
         clock.testNow = Now();
     clock.test = on;
+    ClockMoved().notify_all();
 }
 
 void AdvanceClock(double seconds)
 {
     std::lock_guard lock(CallMutex());
     TheClock().testNow += seconds;
+    ClockMoved().notify_all();
 }
 
 double PhysicalPosition(int axis)

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "motion.h"
@@ -21,6 +22,7 @@ inline constexpr int16_t kNullPointer = 4; // an out or array argument is missin
 inline constexpr int16_t kNoFile = 5;      // the firmware file is missing, unreadable or unnamed
 inline constexpr int16_t kBusy = 6;        // a move on an axis that is moving or waiting to start
 inline constexpr int16_t kBadPair = 7;     // interpolation on one axis twice or on axes of two cards
+inline constexpr int16_t kDownloading = 8; // a firmware download already runs on the card
 
 // Bits of tvn_axis_status.
 inline constexpr uint16_t kStatusMoving = 1u << 0;  // a move is running, stops included
@@ -72,6 +74,15 @@ struct Axis {
     std::array<bool, kAxisInputs> high{}; // electrical levels of the driven inputs
 };
 
+// A firmware download into a card. It lives apart from the card because the
+// download waits without the call mutex: a board reset meanwhile must not
+// pull it from under the waiting call.
+struct Download {
+    bool running = false;
+    bool finished = false; // the last download ran to its end
+    double start = 0;
+};
+
 struct Card {
     std::array<Axis, kAxesPerCard> axes;
     std::vector<motion::Motion> motions; // running or waiting
@@ -87,6 +98,7 @@ struct Card {
     int16_t triggerChannel = 0;
     std::map<int16_t, int32_t> pld;
     std::map<int16_t, int16_t> otpw;
+    std::shared_ptr<Download> download = std::make_shared<Download>();
 };
 
 struct Board {
@@ -100,6 +112,10 @@ Board& TheBoard();
 
 // Seconds on the monotonic clock, or on the test clock while tests drive it.
 double Now();
+// Waits, without holding the call mutex, until Now() reaches `deadline`: on
+// the monotonic clock by sleeping, on the test clock until tests advance it
+// there. Only from inside an entry point (Call()).
+void WaitUntil(double deadline);
 
 // The card of a card number, or nullptr.
 Card* FindCard(int16_t card);

@@ -4,11 +4,14 @@
 // and changes nothing.
 #include "sim.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <limits>
+#include <memory>
 #include <optional>
 
 #include "card.h"
@@ -163,6 +166,16 @@ constexpr uint32_t kHardwareVersion = 3;
 constexpr uint32_t kFirmwareVersion = 214;
 constexpr int32_t kLibraryVersion = 20261120;
 constexpr const char* kReleaseText = "Tolvane stand-in 2026-11-20 build 1187";
+
+// Writing a firmware image into the card's flash takes this long, on the
+// clock in use.
+constexpr double kDownloadSeconds = 3.0;
+
+bool ReadableFile(const char* path)
+{
+    std::error_code error;
+    return path && *path && std::filesystem::is_regular_file(path, error) && std::ifstream(path, std::ios::binary).good();
+}
 
 }  // namespace
 
@@ -586,20 +599,37 @@ int16_t tvn_get_release_version(int16_t card, char* text)
     return OnCard(card, true, [&](Card&) { std::strcpy(text, kReleaseText); });
 }
 
+// Blocks the calling thread for the whole download, as the card's library
+// does, but lets go of the call mutex meanwhile (WaitUntil): the program
+// polls the progress from another thread. The download is held by pointer,
+// not through its card, across the wait.
 int16_t tvn_download_firmware(int16_t card, const char* path)
 {
-    if (!FindCard(card))
+    const Card* c = FindCard(card);
+    if (!c)
         return kNoCard;
-    if (!path || !*path || !std::ifstream(path))
+    if (!ReadableFile(path))
         return kNoFile;
+    const std::shared_ptr<Download> download = c->download;
+    if (download->running)
+        return kDownloading;
+    *download = {true, false, Now()};
+    WaitUntil(download->start + kDownloadSeconds);
+    *download = {false, true, download->start};
     return kOk;
 }
 
+// 0 before the first download, rising evenly with the clock while one runs,
+// exactly 1 once it has ended.
 int16_t tvn_get_progress(int16_t card, float* fraction)
 {
     if (!fraction)
         return kNullPointer;
-    return OnCard(card, true, [&](Card&) { *fraction = 0.0f; });
+    return OnCard(card, true, [&](Card& c) {
+        const Download& d = *c.download;
+        const double done = d.running ? std::clamp((Now() - d.start) / kDownloadSeconds, 0.0, 1.0) : d.finished ? 1.0 : 0.0;
+        *fraction = static_cast<float>(done);
+    });
 }
 
 // Registers
