@@ -77,22 +77,6 @@ private slots:
         TickUntilRest(form);
         QCOMPARE(form.LatchLog(), QStringLiteral("Xpos = 1000   Ypos = 250\r\nXpos = 3000   Ypos = 250\r\n"));
     }
-
-    void indexClearShowsItsLamp()
-    {
-        tvn_config_EZ_PIN(0, 1, 1);
-        FormCounter form;
-        form.Form_Load();
-        form.findChild<QTimer*>("Timer1")->stop();
-        tvn_t_pmove(0, 2500, 0);
-        TickUntilRest(form);
-        QCOMPARE(Find<QLineEdit>(&form, "T_PosAxis(0)")->text(), QStringLiteral("1500"));
-        QCOMPARE(Find<Lamp>(&form, "S_ClsCounterState(0)")->Colour(), Lamp::kSet);
-        form.commandResetClsCounter_Click();
-        form.Timer1_Timer();
-        QCOMPARE(Find<Lamp>(&form, "S_ClsCounterState(0)")->Colour(), Lamp::kClear);
-        QCOMPARE(Find<Lamp>(&form, "S_ClsCounter(0)")->Colour(), Lamp::kClear);
-    }
 };
 
 QTEST_MAIN(TestCounterLatchE2e)

@@ -114,19 +114,6 @@ private slots:
         QCOMPARE(form_->SignalLamp(IoFormControl::PEL, 0)->Colour(), Lamp::kClear);
     }
 
-    void drivenInputsShow()
-    {
-        tolvane::control::SetInput(1, tolvane::control::Input::Alarm, true);
-        tolvane::control::SetInput(0, tolvane::control::Input::CardStop, true);
-        tolvane::control::SetGeneralInputs(0, 1 << 12);
-        form_->Timer1_Timer();
-        QCOMPARE(form_->SignalLamp(IoFormControl::ALM, 1)->Colour(), Lamp::kSet);
-        QCOMPARE(form_->SignalLamp(IoFormControl::ALM, 0)->Colour(), Lamp::kClear);
-        QCOMPARE(Find<Lamp>(form_.get(), "S_CSTP")->Colour(), Lamp::kSet);
-        QCOMPARE(Find<Lamp>(form_.get(), "S_InputNo(12)")->Colour(), Lamp::kSet);
-        QCOMPARE(Find<Lamp>(form_.get(), "S_OutputNo(12)")->Colour(), Lamp::kClear);
-    }
-
 private:
     QTemporaryDir dir_;
     std::unique_ptr<IoFormControl> form_;

@@ -10,7 +10,7 @@ using tolvane::control::AdvanceClock;
 using tolvane::control::Input;
 
 // Bits of tvn_get_rsts.
-constexpr uint32_t kCsd = 1u << 4, kSta = 1u << 5, kStp = 1u << 6, kEmg = 1u << 7, kEz = 1u << 10,
+constexpr uint32_t kCsd = 1u << 4, kSta = 1u << 5, kStp = 1u << 6, kEmg = 1u << 7,
                    kJogPlus = 1u << 11, kJogMinus = 1u << 12, kSd = 1u << 14, kInp = 1u << 15;
 constexpr uint32_t kCardWide = kCsd | kSta | kStp | kEmg;
 // Bits of tvn_axis_io_status.
@@ -170,37 +170,6 @@ private slots:
         tvn_config_EL_MODE(2, 1);
         tvn_set_HOME_pin_logic(2, 0, 1);
         QCOMPARE(tvn_axis_io_status(2) & kSwitches, ~expected & kSwitches);
-    }
-
-    void indexMarkEveryThousandPhysicalPulses()
-    {
-        // A fresh axis stands on the index mark at physical 0.
-        QCOMPARE(tvn_get_rsts(3) & kEz, kEz);
-        tvn_set_encoder(3, 123); // the mark is physical, not a count
-        QCOMPARE(tvn_get_rsts(3) & kEz, kEz);
-        tvn_t_pmove(3, 999, 0);
-        RunToRest(3, 0.05);
-        QCOMPARE(tvn_get_rsts(3) & kEz, 0u);
-        tvn_config_EZ_PIN(3, 0, 0);
-        QCOMPARE(tvn_get_rsts(3) & kEz, kEz);
-        tvn_config_EZ_PIN(3, 1, 0);
-        tvn_t_pmove(3, 1, 0);
-        RunToRest(3, 0.05);
-        QCOMPARE(tvn_get_rsts(3) & kEz, kEz);
-    }
-
-    void freshCardShowsNoInputActive()
-    {
-        tvn_write_SEVON_PIN(0, 1);
-        tvn_t_pmove(0, 1500, 0);
-        RunToRest(0, 0.05);
-        // Only the servo's in-position signal and the ERC output remain.
-        tvn_write_ERC_PIN(0, 1);
-        QCOMPARE(tvn_get_rsts(0), kInp | (1u << 9));
-        QCOMPARE(tvn_axis_io_status(0), uint16_t(0));
-        // The axes left at physical 0 stand on an index mark with their
-        // count on a trigger position: live EZ and LTC for axes 1 to 3.
-        QCOMPARE(tvn_get_latch_flag(0) & 0xFFu, 0xEEu);
     }
 };
 
