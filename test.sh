@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: first a normal build, then a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer, then Flashmend's tests,
-# where two threads share state, under ThreadSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the tests where two
+# threads share state (Flashmend's, the stand-in's download) under
+# ThreadSanitizer.
 #   ./test.sh           both passes (as CI runs it)
 #   ./test.sh --quick   the normal build only
 set -euo pipefail
@@ -32,12 +33,12 @@ if [[ $quick -eq 0 ]]; then
         UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         ctest --test-dir build-sanitize --output-on-failure
 
-    echo "== Flashmend's tests under ThreadSanitizer =="
-    flashmend_tests=(tst_downloadworker tst_flashmenddlg)
+    echo "== Flashmend's tests and the firmware download under ThreadSanitizer =="
+    threaded_tests=(tst_downloadworker tst_flashmenddlg tst_tolvane_firmware)
     if [[ ! -f build-tsan/build.ninja ]]; then
         cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_SANITIZE=thread
     fi
-    cmake --build build-tsan --target "${flashmend_tests[@]}"
+    cmake --build build-tsan --target "${threaded_tests[@]}"
     TSAN_OPTIONS="halt_on_error=1:suppressions=$PWD/tests/tsan.supp" \
-        ctest --test-dir build-tsan --output-on-failure -R "^($(IFS='|'; echo "${flashmend_tests[*]}"))\$"
+        ctest --test-dir build-tsan --output-on-failure -R "^($(IFS='|'; echo "${threaded_tests[*]}"))\$"
 fi

@@ -198,7 +198,14 @@ void FormCounter::Timer1_Timer()
         setText(T_PosAxis[i], QString::number(cardlib::tvn_get_encoder(Axis(i))));
         setText(T_LatchAxis[i], QString::number(cardlib::tvn_get_latch_value(Axis(i))));
     }
-    if (LatchRecordHeld == 0 && (cardlib::tvn_get_latch_flag(cn) & kLatchStates) != 0) {
+    const uint32_t fresh = LatchRecordHeld == 0 ? cardlib::tvn_get_latch_flag(cn) : 0;
+    if ((fresh & kLatchStates) != 0) {
+        // A latch that arrived after the values above were read would be
+        // logged with the old values and then re-armed, losing the new ones:
+        // read the latched values again when the fresh word shows a new latch.
+        if ((fresh & ~flags & kLatchStates) != 0)
+            for (int i = 0; i < 2; ++i)
+                T_LatchAxis[i]->setText(QString::number(cardlib::tvn_get_latch_value(Axis(i))));
         const QString record = QStringLiteral("Xpos = %1   Ypos = %2").arg(T_LatchAxis[0]->text(), T_LatchAxis[1]->text());
         latchLog_ += record + QStringLiteral("\r\n");
         TextLatchResult->appendPlainText(record);

@@ -54,7 +54,7 @@ private slots:
         CurrentCardNo = 1;
         FormCounter form;
         form.Form_Load();
-        tolvane::control::QueueResults("tvn_get_latch_flag", {0, kAxis0Latched});
+        NextFlags(kAxis0Latched);
         form.Timer1_Timer();
         QCOMPARE(RecordedRequests(),
                  (QStringList{"tvn_get_latch_flag(1)", "tvn_get_encoder(2)", "tvn_get_latch_value(2)",
@@ -62,6 +62,18 @@ private slots:
                               "tvn_reset_latch_flag(1)", "read_dword_pld_register(1, 64)",
                               "read_dword_pld_register(1, 72)", "read_dword_pld_register(1, 68)",
                               "read_dword_pld_register(1, 76)", "read_dword_pld_register(1, 120)"}));
+    }
+
+    void aLatchBetweenTheTwoFlagReadsIsLoggedWithItsOwnValues()
+    {
+        FormCounter form;
+        form.Form_Load();
+        // The first word shows no latch, the values read are the old ones; by
+        // the second read the card has latched 3000.
+        tolvane::control::QueueResults("tvn_get_latch_flag", {0, kAxis0Latched});
+        tolvane::control::QueueResults("tvn_get_latch_value", {1000, 0, 3000, 0});
+        form.Timer1_Timer();
+        QCOMPARE(form.LatchLog(), QStringLiteral("Xpos = 3000   Ypos = 0\r\n"));
     }
 
     void automaticReadingLogsEachEventOnce()
