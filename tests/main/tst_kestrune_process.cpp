@@ -33,6 +33,11 @@ private slots:
         env.insert(QStringLiteral("TOLVANE_TRACE"), trace);
         env.insert(QStringLiteral("TOLVANE_CARDS"), QStringLiteral("2"));
         env.remove(QStringLiteral("LD_LIBRARY_PATH"));
+        // In the sanitizer build Qt's own threads now and then leave an
+        // allocation behind at exit, which would turn the exit code to 1;
+        // leaks of the program's code are the in-process tests' business.
+        env.insert(QStringLiteral("ASAN_OPTIONS"),
+                   env.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":detect_leaks=0"));
         kestrune.setProcessEnvironment(env);
         kestrune.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         kestrune.start(program, {});
