@@ -10,7 +10,7 @@
 #include "settings/apply.h"
 #include "settings/ini.h"
 #include "support/controls.h"
-#include "support/standin.h"
+#include "support/program.h"
 #include "tolvane/clocksteps.h"
 
 namespace {
@@ -26,10 +26,7 @@ private slots:
     void init()
     {
         QVERIFY(dir_.isValid());
-        SetSettingsPaths(dir_.path());
-        QFile::remove(HardwareSetPath);
-        CurrentCardNo = 0;
-        FreshCards(1);
+        FreshProgram(dir_.path(), 1);
         tolvane::control::UseTestClock(true);
         form_ = std::make_unique<IoFormControl>();
         form_->Form_Load();

@@ -15,7 +15,7 @@
 #include "settings/ini.h"
 #include "support/files.h"
 #include "support/controls.h"
-#include "support/standin.h"
+#include "support/program.h"
 
 class TestParaForm : public QObject {
     Q_OBJECT
@@ -25,10 +25,7 @@ private slots:
     void init()
     {
         QVERIFY(dir_.isValid());
-        SetSettingsPaths(dir_.path());
-        QFile::remove(HardwareSetPath);
-        CurrentCardNo = 0;
-        FreshCards(1);
+        FreshProgram(dir_.path(), 1);
     }
 
     void opensUnfilledWithoutAFile()

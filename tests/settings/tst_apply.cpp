@@ -5,7 +5,7 @@
 #include "main/state.h"
 #include "settings/apply.h"
 #include "settings/ini.h"
-#include "support/standin.h"
+#include "support/program.h"
 
 namespace {
 
@@ -38,11 +38,8 @@ private slots:
     void init()
     {
         QVERIFY(dir_.isValid());
-        SetSettingsPaths(dir_.path());
-        QFile::remove(HardwareSetPath);
-        CurrentCardNo = 0;
+        FreshProgram(dir_.path(), 2);
         HomeSpeedMode = {7, 7, 7, 7};
-        FreshCards(2);
     }
 
     void withoutAFileEveryCallGetsItsDefault()
