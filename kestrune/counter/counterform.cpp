@@ -284,17 +284,11 @@ void FormCounter::CommandPLDsetReg_Click()
 {
     // A text that is not hexadecimal, or wider than 32 bits, skips its write;
     // SEL is read leniently, as far as its leading digits go.
-    const auto strict = [](const QString& text) -> std::optional<uint32_t> {
-        QString digits = text.trimmed();
-        while (digits.size() > 1 && digits.startsWith(QLatin1Char('0')))
-            digits.remove(0, 1);
-        return ParseHex(digits, 8);
-    };
     const auto write = [](int16_t reg, std::optional<uint32_t> value) {
         if (value)
             cardlib::write_dword_pld_register(CurrentCardNo, reg, static_cast<int32_t>(*value));
     };
-    write(64, strict(TextCMR->text()));
-    write(120, strict(TextELL->text()));
+    write(64, Hex32(TextCMR->text()));
+    write(120, Hex32(TextELL->text()));
     write(72, LeadingHex(TextSEL->text()));
 }

@@ -145,9 +145,13 @@ std::optional<uint32_t> LeadingHex(const QString& text)
     qsizetype n = 0;
     while (n < t.size() && t[n].unicode() < 0x80 && std::isxdigit(t[n].unicode()))
         ++n;
-    if (n == 0)
-        return 0u;
-    QString digits = t.left(n);
+    return n == 0 ? std::optional<uint32_t>(0u) : Hex32(t.left(n));
+}
+
+std::optional<uint32_t> Hex32(const QString& text)
+{
+    // Leading zeros do not widen a value.
+    QString digits = text.trimmed();
     while (digits.size() > 1 && digits.startsWith(QLatin1Char('0')))
         digits.remove(0, 1);
     return ParseHex(digits, 8);

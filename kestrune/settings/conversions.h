@@ -43,6 +43,10 @@ QString HexText(uint32_t value);
 // no prefix; anything else is no number.
 std::optional<uint32_t> ParseHex(const QString& text, int maxDigits);
 
+// A hexadecimal number that fits 32 bits, leading zeros allowed; nothing for
+// any other text.
+std::optional<uint32_t> Hex32(const QString& text);
+
 // The value of the hexadecimal digits at the start of `text` (after blanks),
 // 0 when it starts with none; nothing when those digits are wider than 32 bits.
 std::optional<uint32_t> LeadingHex(const QString& text);
