@@ -12,10 +12,10 @@
 
 #include "counter/counterform.h"
 #include "io/ioform.h"
-#include "main/state.h"
 #include "motion/motionform.h"
-#include "tolvane/control.h"
+#include "settings/state.h"
 #include "tolvane.h"
+#include "tolvane/control.h"
 
 namespace {
 

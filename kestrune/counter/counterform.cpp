@@ -10,10 +10,10 @@
 #include <QTimer>
 
 #include "cardlib/binding.h"
-#include "main/controls.h"
-#include "main/lamp.h"
-#include "main/state.h"
 #include "settings/conversions.h"
+#include "settings/state.h"
+#include "widgets/controls.h"
+#include "widgets/lamp.h"
 
 namespace {
 

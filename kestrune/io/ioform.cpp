@@ -10,11 +10,11 @@
 #include <QTimer>
 
 #include "iosignals.h"
-#include "main/controls.h"
-#include "main/lamp.h"
-#include "main/state.h"
 #include "settings/apply.h"
 #include "settings/conversions.h"
+#include "settings/state.h"
+#include "widgets/controls.h"
+#include "widgets/lamp.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 #include <QString>
 
 #include "cardlib/binding.h"
-#include "mainform.h"
 #include "common/message.h"
+#include "mainform.h"
 #include "termination.h"
-#include "twips.h"
+#include "widgets/twips.h"
 
 int main(int argc, char* argv[])
 {

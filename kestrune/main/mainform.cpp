@@ -17,8 +17,8 @@
 #include "motion/motionform.h"
 #include "para/paraform.h"
 #include "settings/apply.h"
-#include "state.h"
-#include "twips.h"
+#include "settings/state.h"
+#include "widgets/twips.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include "cardlib/binding.h"
 #include "common/message.h"
-#include "main/state.h"
 #include "settings/conversions.h"
+#include "settings/state.h"
 
 namespace {
 

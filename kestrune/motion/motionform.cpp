@@ -12,13 +12,13 @@
 #include <QTimer>
 
 #include "cardlib/binding.h"
-#include "main/controls.h"
-#include "main/state.h"
 #include "motioncommands.h"
 #include "motiondisplay.h"
 #include "motionparameters.h"
 #include "motionsettings.h"
 #include "settings/apply.h"
+#include "settings/state.h"
+#include "widgets/controls.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-#include "main/controls.h"
-#include "main/state.h"
 #include "paralayout.h"
 #include "parapictures.h"
 #include "settings/apply.h"
+#include "settings/state.h"
+#include "widgets/controls.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "main/twips.h"
+#include "widgets/twips.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "cardlib/binding.h"
 #include "conversions.h"
 #include "ini.h"
-#include "main/state.h"
+#include "state.h"
 
 QString AxisSection(int axis)
 {

@@ -6,11 +6,11 @@
 #include <QTimer>
 
 #include "counter/counterform.h"
-#include "main/lamp.h"
-#include "main/state.h"
+#include "settings/state.h"
 #include "support/controls.h"
 #include "support/standin.h"
 #include "tolvane/clocksteps.h"
+#include "widgets/lamp.h"
 
 namespace {
 

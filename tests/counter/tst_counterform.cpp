@@ -8,12 +8,12 @@
 #include <QTimer>
 
 #include "counter/counterform.h"
-#include "main/lamp.h"
 #include "main/mainform.h"
-#include "main/state.h"
 #include "para/paraform.h"
+#include "settings/state.h"
 #include "support/controls.h"
 #include "support/standin.h"
+#include "widgets/lamp.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include <QTimer>
 
 #include "io/ioform.h"
-#include "main/lamp.h"
-#include "main/state.h"
 #include "settings/apply.h"
 #include "settings/ini.h"
+#include "settings/state.h"
 #include "support/controls.h"
 #include "support/program.h"
 #include "tolvane/clocksteps.h"
+#include "widgets/lamp.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 
 #include "io/ioform.h"
 #include "io/iosignals.h"
-#include "main/lamp.h"
-#include "main/state.h"
 #include "settings/conversions.h"
+#include "settings/state.h"
 #include "support/controls.h"
 #include "support/standin.h"
 #include "tolvane.h"
+#include "widgets/lamp.h"
 
 class TestIoForm : public QObject {
     Q_OBJECT

@@ -7,9 +7,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "main/mainform.h"
 #include "common/message.h"
-#include "main/state.h"
+#include "main/mainform.h"
+#include "settings/state.h"
 #include "support/standin.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include <QTest>
 
-#include "main/state.h"
 #include "motion/motioncommands.h"
 #include "settings/conversions.h"
+#include "settings/state.h"
 #include "support/messages.h"
 #include "support/standin.h"
 

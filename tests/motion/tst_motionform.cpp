@@ -10,14 +10,14 @@
 #include <QTest>
 #include <QTimer>
 
-#include "main/state.h"
 #include "motion/motiondisplay.h"
 #include "motion/motionform.h"
 #include "motion/motionsettings.h"
 #include "settings/ini.h"
+#include "settings/state.h"
+#include "support/controls.h"
 #include "support/files.h"
 #include "support/messages.h"
-#include "support/controls.h"
 #include "support/standin.h"
 #include "tolvane.h"
 

@@ -10,11 +10,11 @@
 #include <QTest>
 
 #include "main/mainform.h"
-#include "main/state.h"
 #include "para/paraform.h"
 #include "settings/ini.h"
-#include "support/files.h"
+#include "settings/state.h"
 #include "support/controls.h"
+#include "support/files.h"
 #include "support/program.h"
 
 class TestParaForm : public QObject {

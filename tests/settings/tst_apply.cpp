@@ -2,9 +2,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "main/state.h"
 #include "settings/apply.h"
 #include "settings/ini.h"
+#include "settings/state.h"
 #include "support/program.h"
 
 namespace {

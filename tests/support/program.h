@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QString>
 
-#include "main/state.h"
+#include "settings/state.h"
 #include "support/standin.h"
 
 // A program as it starts for a window test: the settings files in `folder`
