@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,12 +13,14 @@
 #include <QTimer>
 
 #include "cardlib/binding.h"
+#include "common/message.h"
 #include "motioncommands.h"
 #include "motiondisplay.h"
 #include "motionparameters.h"
 #include "motionsettings.h"
 #include "settings/apply.h"
 #include "settings/state.h"
+#include "settings/wholefile.h"
 #include "widgets/controls.h"
 
 namespace {
@@ -423,7 +426,11 @@ void MotionForm::LoadMotionSettings()
     T_Tsacc->setText(f.interpSCurveTime);
 }
 
-void MotionForm::SaveMotionSettings() { WriteMotionSettings(Fields(), MotionSetPath); }
+void MotionForm::SaveMotionSettings()
+{
+    if (const int error = WriteMotionSettings(Fields(), MotionSetPath))
+        ShowMessage(SaveFailedMessage(QDir::toNativeSeparators(MotionSetPath), error), this);
+}
 
 void MotionForm::CB_Start_Click() { StartMotion(Fields(), MotionParameters, OptionScale[0]->isChecked()); }
 void MotionForm::CB_Stop_Click() { StopMotion(Fields(), MotionParameters); }

@@ -13,12 +13,15 @@ QString Choice(bool first) { return first ? QStringLiteral("0") : QStringLiteral
 
 }  // namespace
 
-void WriteMotionSettings(const MotionFields& f, const QString& path)
+int WriteMotionSettings(const MotionFields& f, const QString& path)
 {
     if (!QFileInfo::exists(path))
-        return;
+        return 0;
+    int firstError = 0;
     const auto write = [&](const QString& section, const char* key, const QString& value) {
-        WriteIniValue(path, section, QLatin1String(key), value);
+        int error = 0;
+        if (!WriteIniValue(path, section, QLatin1String(key), value, &error) && !firstError)
+            firstError = error;
     };
     for (int n = 0; n < 2; ++n) {
         const QString section = AxisSection(n);
@@ -47,6 +50,7 @@ void WriteMotionSettings(const MotionFields& f, const QString& path)
     write(kUtility, "INTERMAXVEL", f.interpDriveSpeed);
     write(kUtility, "INTERTACC", f.interpAccelTime);
     write(kUtility, "INTERTSACC", f.interpSCurveTime);
+    return firstError;
 }
 
 bool ReadMotionSettings(const QString& path, MotionFields& f)

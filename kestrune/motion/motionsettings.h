@@ -6,8 +6,9 @@
 #include "motionfields.h"
 
 // Writes the fields into the file at `path`, key by key; does nothing when
-// the file does not exist (it is never created here).
-void WriteMotionSettings(const MotionFields& fields, const QString& path);
+// the file does not exist (it is never created here). Returns 0, or the errno
+// of the first write that failed.
+int WriteMotionSettings(const MotionFields& fields, const QString& path);
 
 // Reads the file at `path` into `fields`: false, and nothing changed, when
 // the file does not exist. Missing keys read as empty texts; the mode and the

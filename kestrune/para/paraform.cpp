@@ -1,6 +1,7 @@
 #include "paraform.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,10 +10,12 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include "common/message.h"
 #include "paralayout.h"
 #include "parapictures.h"
 #include "settings/apply.h"
 #include "settings/state.h"
+#include "settings/wholefile.h"
 #include "widgets/controls.h"
 
 namespace {
@@ -137,15 +140,21 @@ void ParaForm::CB_LoadHardPara_Click()
 
 void ParaForm::CB_SaveHardPara_Click()
 {
+    int error = 0;
     for (int axis = 0; axis < 2; ++axis)
         if (qobject_cast<QCheckBox*>(controls_.value(Indexed("ChB_SaveHParaAxis", axis)))->isChecked())
-            SaveHardwareSettings(axis);
+            if (const int e = SaveHardwareSettings(axis); e && !error)
+                error = e;
+    // One message for the whole save, however many keys failed; the card is
+    // then configured from the file as it is.
+    if (error)
+        ShowMessage(SaveFailedMessage(QDir::toNativeSeparators(HardwareSetPath), error), this);
     ApplyHardwareSettings(); // also when no axis is ticked
 }
 
-void ParaForm::SaveHardwareSettings(int axis)
+int ParaForm::SaveHardwareSettings(int axis)
 {
-    WriteHardwareSettings(axis, Fields(), HardwareSetPath);
+    return WriteHardwareSettings(axis, Fields(), HardwareSetPath);
 }
 
 void ParaForm::LoadHardwareSettings(int axis)

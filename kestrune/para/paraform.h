@@ -26,7 +26,8 @@ public:
     void CB_LoadHardPara_Click();
     void CB_SaveHardPara_Click();
 
-    void SaveHardwareSettings(int axis);
+    // Returns 0, or the errno of the first write that failed.
+    int SaveHardwareSettings(int axis);
     void LoadHardwareSettings(int axis);
 
     // The window's choices as the settings file sees them, and back.

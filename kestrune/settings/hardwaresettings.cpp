@@ -100,11 +100,16 @@ std::span<const HardwareKey> HardwareKeys()
     return kKeys;
 }
 
-void WriteHardwareSettings(int axis, const HardwareFields& fields, const QString& path)
+int WriteHardwareSettings(int axis, const HardwareFields& fields, const QString& path)
 {
-    for (const HardwareKey& key : kKeys)
+    int firstError = 0;
+    for (const HardwareKey& key : kKeys) {
+        int error = 0;
         if (const auto value = SavedValue(key, fields))
-            WriteIniValue(path, SectionOf(key, axis), QLatin1String(key.name), *value);
+            if (!WriteIniValue(path, SectionOf(key, axis), QLatin1String(key.name), *value, &error) && !firstError)
+                firstError = error;
+    }
+    return firstError;
 }
 
 void ReadHardwareSettings(int axis, const QString& path, HardwareFields& fields)

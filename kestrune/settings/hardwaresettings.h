@@ -36,7 +36,8 @@ struct HardwareFields {
 // Writes the fields as the settings of `axis` (and the UTILITY keys) into the
 // file at `path`, key by key. A group without a selection writes its "else"
 // value, except the pulse type and SD action, which then keep the file's.
-void WriteHardwareSettings(int axis, const HardwareFields& fields, const QString& path);
+// Returns 0, or the errno of the first write that failed.
+int WriteHardwareSettings(int axis, const HardwareFields& fields, const QString& path);
 
 // Reads the settings of `axis` into `fields`; nothing changes when the file
 // does not exist. A value that names no button leaves that group as it was.

@@ -1,13 +1,11 @@
 #include "ini.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-
+#include <cerrno>
 #include <optional>
 #include <vector>
 
 #include "gbk.h"
+#include "wholefile.h"
 
 namespace {
 
@@ -137,10 +135,10 @@ QByteArray OneLine(const QString& text)
 
 QString ReadIniValue(const QString& section, const QString& key, const QString& file)
 {
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    if (ReadWholeFile(file, bytes) != 0)
         return {};
-    const std::vector<Line> lines = SplitLines(in.readAll());
+    const std::vector<Line> lines = SplitLines(bytes);
     const auto range = FindSection(lines, ToGbk(section));
     if (!range)
         return {};
@@ -150,19 +148,17 @@ QString ReadIniValue(const QString& section, const QString& key, const QString& 
     return FromGbk(CutTo(KeyValue(lines[*at].text)->second, kIniValueCapacity));
 }
 
-bool WriteIniValue(const QString& file, const QString& section, const QString& key, const QString& value)
+bool WriteIniValue(const QString& file, const QString& section, const QString& key, const QString& value, int* error)
 {
+    const auto done = [error](int e) {
+        if (error)
+            *error = e;
+        return e == 0;
+    };
     QByteArray original;
-    if (const QFileInfo info(file); info.exists()) {
-        if (!info.isWritable())
-            return false; // a read-only settings file stays as it is
-        QFile in(file);
-        if (!in.open(QIODevice::ReadOnly))
-            return false; // never replace a file we could not read
-        original = in.readAll();
-        if (in.error() != QFileDevice::NoError)
-            return false;
-    }
+    // Never replace a file that could not be read.
+    if (const int e = ReadWholeFile(file, original); e != 0 && e != ENOENT)
+        return done(e);
 
     static const QByteArray kCrLf = "\r\n";
     std::vector<Line> lines = SplitLines(original);
@@ -200,14 +196,5 @@ bool WriteIniValue(const QString& file, const QString& section, const QString& k
     for (const Line& line : lines)
         bytes += line.text + line.end;
 
-    // Written beside the file and renamed over it: a crash, a kill or a full
-    // disk leaves the old file or the new one, never half of one.
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    if (out.write(bytes) != bytes.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    return done(WriteWholeFile(file, bytes));
 }

@@ -16,6 +16,8 @@ QString ReadIniValue(const QString& section, const QString& key, const QString& 
 
 // Sets `key` in `section` of `file` to `value`, creating the file, section or
 // key when missing; every other line is kept byte for byte. New lines end in
-// CR LF. The file is replaced in one step, so a failed write leaves it as it
-// was. Returns false on failure.
-bool WriteIniValue(const QString& file, const QString& section, const QString& key, const QString& value);
+// CR LF. The file is replaced whole (WriteWholeFile), so a failed write leaves
+// it as it was. Returns false on failure, and then puts the errno of the
+// failure in `error` when given.
+bool WriteIniValue(const QString& file, const QString& section, const QString& key, const QString& value,
+                   int* error = nullptr);

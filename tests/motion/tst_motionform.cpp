@@ -19,6 +19,7 @@
 #include "support/files.h"
 #include "support/messages.h"
 #include "support/standin.h"
+#include "support/unprivileged.h"
 #include "tolvane.h"
 
 class TestMotionForm : public QObject {
@@ -224,6 +225,22 @@ private slots:
         QCOMPARE(Find<QLineEdit>(&form, "T_ArcCenter(3)")->text(), QStringLiteral("66"));
         QCOMPARE(Find<QLabel>(&form, "L_ArcEnd")->text(), QStringLiteral("圆弧插补终点"));
         QVERIFY(Find<QRadioButton>(&form, "OB_SCurveSlect")->isChecked());
+    }
+
+    void aSaveThatCannotWriteSaysSoOnce()
+    {
+        Unprivileged user;
+        QTemporaryDir dir;
+        SetSettingsPaths(dir.path());
+        QVERIFY(WriteBytes(MotionSetPath, "[UTILITY]\r\nMOTIONMODE=1\r\n"));
+        QFile::setPermissions(MotionSetPath, QFile::ReadOwner);
+        MotionForm form;
+        form.Form_Load();
+        MessageCatcher messages;
+        QTest::mouseClick(Find<QPushButton>(&form, "CB_SaveMotPara"), Qt::LeftButton);
+        QCOMPARE(messages.texts.size(), 1);
+        QVERIFY(messages.texts[0].contains(MotionSetPath));
+        QCOMPARE(ReadBytes(MotionSetPath), QByteArray("[UTILITY]\r\nMOTIONMODE=1\r\n"));
     }
 
 private:

@@ -15,7 +15,9 @@
 #include "settings/state.h"
 #include "support/controls.h"
 #include "support/files.h"
+#include "support/messages.h"
 #include "support/program.h"
+#include "support/unprivileged.h"
 
 class TestParaForm : public QObject {
     Q_OBJECT
@@ -95,6 +97,54 @@ private slots:
         const QList<QByteArray> sections = bytes.split('[');
         QCOMPARE(sections.size(), 4);
         QCOMPARE(sections[1].mid(sections[1].indexOf(']')), sections[3].mid(sections[3].indexOf(']')));
+    }
+
+    void saveThatCannotWriteSaysSoOnceAndStillApplies_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("read-only folder, writable file") << "folder" << true;
+        QTest::newRow("read-only file") << "file" << false;
+        QTest::newRow("missing folder") << "missing" << false;
+    }
+
+    void saveThatCannotWriteSaysSoOnceAndStillApplies()
+    {
+        QFETCH(QString, setup);
+        QFETCH(bool, written);
+        Unprivileged user;
+        QTemporaryDir dir;
+        const QByteArray before = "[\xB5\xDA" "0\xD6\xE1]\r\nPULSEOUTMODE= 1\r\n";
+        SetSettingsPaths(setup == "missing" ? dir.filePath("gone") : dir.path());
+        if (setup != "missing")
+            QVERIFY(WriteBytes(HardwareSetPath, before));
+        if (setup == "file")
+            QFile::setPermissions(HardwareSetPath, QFile::ReadOwner | QFile::ReadGroup);
+        if (setup == "folder")
+            QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+
+        ParaForm form;
+        form.Form_Load();
+        Find<QRadioButton>(&form, "OB_PulseMode(3)")->click();
+        Find<QCheckBox>(&form, "ChB_SaveHParaAxis(0)")->setChecked(true);
+        Find<QCheckBox>(&form, "ChB_SaveHParaAxis(1)")->setChecked(true);
+        tolvane::control::ClearCalls();
+        MessageCatcher messages;
+        form.CB_SaveHardPara_Click();
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+        if (written) {
+            QVERIFY(messages.texts.isEmpty());
+            QCOMPARE(ReadIniValue("第1轴", "PULSEOUTMODE", HardwareSetPath), QStringLiteral("3"));
+        } else {
+            QCOMPARE(messages.texts.size(), 1);
+            QVERIFY(messages.texts[0].contains(HardwareSetPath));
+            QVERIFY(messages.texts[0].contains(setup == "missing" ? "不存在" : "权限"));
+            QCOMPARE(ReadBytes(HardwareSetPath), setup == "missing" ? QByteArray() : before);
+        }
+        // The card is configured from the file as it now is.
+        QCOMPARE(RecordedRequests().value(0), QStringLiteral("tvn_set_pulse_outmode(0, %1)").arg(written ? 3 : setup == "file" ? 1 : 0));
+        QCOMPARE(RecordedCalls().size(), 26);
     }
 
     void loadTheChosenAxis()
