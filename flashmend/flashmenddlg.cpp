@@ -17,6 +17,7 @@
 
 #include "cardlib/tolvane.h"
 #include "common/message.h"
+#include "common/termination.h"
 
 namespace {
 
@@ -317,7 +318,11 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 int CFlashmendApp::InitInstance()
 {
     CFlashmendDlg dialog;
+    // A logout closes the dialog as 退出 does: a running download is waited
+    // for, then the library is closed, once, as the dialog goes.
+    CloseOnTerminationSignals(&dialog);
     dialog.OnInitDialog();
-    dialog.exec();
+    if (!TerminationRequested()) // a signal may have closed the start-up message
+        dialog.exec();
     return 0;
 }

@@ -3,8 +3,8 @@
 
 #include "cardlib/binding.h"
 #include "common/message.h"
+#include "common/termination.h"
 #include "mainform.h"
-#include "termination.h"
 #include "widgets/twips.h"
 
 int main(int argc, char* argv[])

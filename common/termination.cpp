@@ -12,6 +12,7 @@
 namespace {
 
 int signalPipe[2] = {-1, -1};
+bool terminationRequested = false;
 
 // Only async-signal-safe work here: the window closes on the event loop.
 void OnSignal(int)
@@ -32,6 +33,7 @@ void CloseOnTerminationSignals(QWidget* mainWindow)
     QObject::connect(notifier, &QSocketNotifier::activated, mainWindow, [window] {
         char byte;
         [[maybe_unused]] const ssize_t n = ::read(signalPipe[0], &byte, 1);
+        terminationRequested = true;
         // A message box of the start-up may be open: it goes first.
         for (QWidget* last = nullptr; QWidget* modal = QApplication::activeModalWidget(); last = modal)
             if (modal == last || !modal->close())
@@ -46,4 +48,9 @@ void CloseOnTerminationSignals(QWidget* mainWindow)
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+}
+
+bool TerminationRequested()
+{
+    return terminationRequested;
 }

@@ -1,0 +1,13 @@
+// SIGTERM and SIGINT close a program's main window as its exit button does,
+// so that a logout or a test never leaves the card library open.
+#pragma once
+
+class QWidget;
+
+// From now on each SIGTERM or SIGINT closes, on the event loop, the message
+// boxes open above `mainWindow`, then `mainWindow` itself.
+void CloseOnTerminationSignals(QWidget* mainWindow);
+
+// Whether such a signal has been handled: a program that has not shown its
+// main window yet must not show it any more.
+bool TerminationRequested();

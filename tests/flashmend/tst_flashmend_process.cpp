@@ -1,0 +1,46 @@
+// Starts the real flashmend program and ends it with a signal, as a session
+// logout does: the dialog closes as 退出 would and the library closes once.
+#include <QTest>
+
+#include <csignal>
+
+#include "support/process.h"
+
+class TestFlashmendProcess : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aSignalClosesTheDialogAndTheLibraryOnce_data()
+    {
+        QTest::addColumn<int>("cards");
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM, dialog open") << 1 << int(SIGTERM);
+        QTest::newRow("SIGINT, dialog open") << 1 << int(SIGINT);
+        // With no card the start-up message is up, modal, before the dialog.
+        QTest::newRow("SIGTERM, start-up message") << 0 << int(SIGTERM);
+    }
+
+    void aSignalClosesTheDialogAndTheLibraryOnce()
+    {
+        QFETCH(int, cards);
+        QFETCH(int, signal);
+        ProgramRun run(QStringLiteral(FLASHMEND_EXE), QStringLiteral(TOLVANE_LIB));
+        QVERIFY(run.Start(cards));
+        QVERIFY(run.WaitForCall(cards ? "tvn_get_release_version" : "tvn_board_init"));
+        QTest::qWait(200); // the dialog's own loop is running by now
+        QVERIFY2(run.process.state() == QProcess::Running, "flashmend ended by itself");
+
+        ::kill(static_cast<pid_t>(run.process.processId()), signal);
+        QVERIFY(run.process.waitForFinished(30000));
+        QCOMPARE(run.process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(run.process.exitCode(), 0);
+
+        const QList<QByteArray> lines = run.Trace().trimmed().split('\n');
+        QCOMPARE(lines.first(), QByteArray("tvn_board_init() = ") + QByteArray::number(cards));
+        QCOMPARE(lines.last(), QByteArray("tvn_board_close() = 0"));
+        QCOMPARE(run.Trace().count("tvn_board_close"), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFlashmendProcess)
+#include "tst_flashmend_process.moc"
