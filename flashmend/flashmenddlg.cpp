@@ -2,6 +2,7 @@
 
 #include <QContextMenuEvent>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -181,7 +182,7 @@ bool CFlashmendDlg::ReadFields(bool quiet)
     if (quiet && text == reportedText_)
         return false;
     reportedText_ = text;
-    ShowMessage(QStringLiteral("Rizedidove"), QStringLiteral("请输入 0 到 100 之间的整数。"), this);
+    ShowMessage(QStringLiteral("Flashmend"), QStringLiteral("请输入 0 到 100 之间的整数。"), this);
     return false;
 }
 
@@ -204,9 +205,19 @@ void CFlashmendDlg::ReadAndShowVersions()
 
 void CFlashmendDlg::OnBrowse()
 {
+    // Qt's own dialog, so that its texts are the Chinese ones the program
+    // loads and the filter below behaves the same on every desktop.
     QFileDialog dialog(this);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters({QStringLiteral("配置文件(*.s6x)"), QStringLiteral("所有文件(*.*)")});
+    const QString allFiles = QStringLiteral("所有文件(*.*)");
+    dialog.setNameFilters({QStringLiteral("配置文件(*.s6x)"), allFiles});
+    // On Linux "*.*" would hide the files without an extension: the filter
+    // keeps the caption users know and lists every file.
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, allFiles](const QString& filter) {
+        if (auto* files = dialog.findChild<QFileSystemModel*>(); files && filter == allFiles)
+            files->setNameFilters({QStringLiteral("*")});
+    });
     dialog.setDefaultSuffix(QStringLiteral("ini"));
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
         SetFirmwarePath(dialog.selectedFiles().constFirst());
@@ -248,8 +259,11 @@ void CFlashmendDlg::OnTimer()
         progress_->setValue(0);
     }
     QString status = state_.StatusText();
-    if (closeRequested_)
+    if (closeRequested_) {
+        if (!status.isEmpty() && !status.endsWith(QStringLiteral("\r\n")))
+            status += QStringLiteral("\r\n");
         status += QStringLiteral("正在等待固件升级结束，结束后程序将退出……\r\n");
+    }
     status.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (status_->toPlainText() != status)
         status_->setPlainText(status);

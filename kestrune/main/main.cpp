@@ -4,12 +4,14 @@
 #include "cardlib/binding.h"
 #include "common/message.h"
 #include "common/termination.h"
+#include "common/translations.h"
 #include "mainform.h"
 #include "widgets/twips.h"
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    InstallQtChineseTexts();
     // The program ends with its main window, not with the last window shown:
     // a start-up message may be the only window for a while.
     QApplication::setQuitOnLastWindowClosed(false);

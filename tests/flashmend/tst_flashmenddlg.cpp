@@ -1,14 +1,23 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <condition_variable>
 #include <mutex>
 
+#include "common/translations.h"
 #include "flashmenddlg.h"
+#include "support/files.h"
 #include "support/messages.h"
 #include "support/controls.h"
 #include "support/standin.h"
@@ -20,7 +29,59 @@ class TestFlashmendDlg : public QObject {
 
 
 private slots:
+    void initTestCase() { QVERIFY(InstallQtChineseTexts()); }
     void init() { FreshCards(1); }
+
+    void browseIsChineseAndAllFilesListsFilesWithoutExtension()
+    {
+        QTemporaryDir dir;
+        QVERIFY(WriteBytes(dir.filePath("a.s6x"), "s6x"));
+        QVERIFY(WriteBytes(dir.filePath("firmware"), "no extension"));
+        CFlashmendDlg dialog;
+        QStringList listed;
+        QString acceptCaption;
+        QString typeCaption;
+        // Runs inside the file dialog's own loop, once it shows; a failed
+        // check still closes it, so the test cannot hang.
+        QTimer poll;
+        poll.setInterval(20);
+        connect(&poll, &QTimer::timeout, [&] {
+            QFileDialog* files = nullptr;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible())
+                    files = d;
+            if (!files)
+                return;
+            poll.stop();
+            QAbstractButton* open = files->findChild<QDialogButtonBox*>()->buttons().value(0);
+            acceptCaption = open->text();
+            files->setDirectory(dir.path());
+            auto* types = files->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            types->setCurrentIndex(1);
+            emit types->activated(1);
+            emit types->textActivated(types->itemText(1));
+            typeCaption = types->itemText(1);
+            auto* view = files->findChild<QListView*>(QStringLiteral("listView"));
+            QElapsedTimer waited;
+            waited.start();
+            while (view->model()->rowCount(view->rootIndex()) < 2 && waited.elapsed() < 5000)
+                QTest::qWait(20);
+            for (int r = 0; r < view->model()->rowCount(view->rootIndex()); ++r)
+                listed << view->model()->index(r, 0, view->rootIndex()).data().toString();
+            // A click on the file in the list.
+            const QModelIndex firmware = view->model()->index(int(listed.indexOf("firmware")), 0, view->rootIndex());
+            view->selectionModel()->select(firmware, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            open->click();
+            if (files->isVisible())
+                files->reject();
+        });
+        poll.start();
+        dialog.OnBrowse();
+        QCOMPARE(acceptCaption.left(2), QStringLiteral("打开"));
+        QCOMPARE(typeCaption, QStringLiteral("所有文件(*.*)"));
+        QCOMPARE(listed, (QStringList{"a.s6x", "firmware"}));
+        QCOMPARE(Find<QLineEdit>(&dialog, "IDC_1004")->text(), dir.filePath("firmware"));
+    }
 
     void progressPositions()
     {
@@ -112,6 +173,7 @@ private slots:
         for (int i = 0; i < 10; ++i)
             dialog.OnTimer();
         QCOMPARE(messages.texts.size(), 1);
+        QCOMPARE(messages.titles, QStringList{"Flashmend"});
         tolvane::control::ClearCalls();
         dialog.OnReadVersions(); // a command says so every time, and reads nothing
         QCOMPARE(messages.texts.size(), 2);
@@ -135,9 +197,11 @@ private slots:
         dialog->findChild<QTimer*>("Timer1")->stop();
         dialog->show();
         dialog->OnDownload();
+        QTRY_VERIFY(!dialog->State().StatusText().isEmpty());
         dialog->reject();
         QVERIFY(dialog->isVisible()); // still open, waiting
-        QVERIFY(Find<QPlainTextEdit>(dialog.get(), "IDC_1003")->toPlainText().contains(QStringLiteral("正在等待")));
+        // The waiting note stands on its own line under the worker's status.
+        QVERIFY(Find<QPlainTextEdit>(dialog.get(), "IDC_1003")->toPlainText().contains(QStringLiteral("……\n正在等待")));
         QVERIFY(RecordedCalls("tvn_board_close").isEmpty());
         {
             std::lock_guard lock(mutex);

@@ -9,11 +9,15 @@ class MessageCatcher {
 public:
     MessageCatcher()
     {
-        SetMessageHook([this](const QString&, const QString& text) { texts << text; });
+        SetMessageHook([this](const QString& title, const QString& text) {
+            titles << title;
+            texts << text;
+        });
     }
     ~MessageCatcher() { SetMessageHook({}); }
     MessageCatcher(const MessageCatcher&) = delete;
     MessageCatcher& operator=(const MessageCatcher&) = delete;
 
+    QStringList titles;
     QStringList texts;
 };
