@@ -13,6 +13,7 @@
 #include "settings/conversions.h"
 #include "settings/state.h"
 #include "widgets/controls.h"
+#include "widgets/optiongroup.h"
 #include "widgets/lamp.h"
 
 namespace {

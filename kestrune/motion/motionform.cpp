@@ -22,6 +22,7 @@
 #include "settings/state.h"
 #include "settings/wholefile.h"
 #include "widgets/controls.h"
+#include "widgets/optiongroup.h"
 
 namespace {
 
@@ -65,6 +66,9 @@ MotionForm::MotionForm(QWidget* parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("运动操作测试"));
     setFont(SongTi(9));
     SizeTwips(this, 10065, 8070);
+    // The column headings of the interpolation frame stand between its top
+    // edge and its first row: the border runs through the caption.
+    DrawFramesAsLaidOut(this);
 
     BuildParameterFrames();
     BuildOptionFrames();
@@ -183,7 +187,7 @@ void MotionForm::BuildOptionFrames()
     frame8->resize(Px(2055), frame8->height());
     pair(counterGroup_, OB_ComCounter, OB_EncCounter, "Frame10", QStringLiteral("位置计数器选择"), 3000, 5280, 1095,
          "OB_ComCounter", QStringLiteral("命令位置计数器"), "OB_EncCounter", QStringLiteral("反馈位置计数器"));
-    OB_ComCounter->setChecked(true);
+    counterGroup_->Check(OB_ComCounter);
 
     // The position unit: hidden, but its choice decides the display and the
     // arc call.
@@ -194,7 +198,7 @@ void MotionForm::BuildOptionFrames()
         OptionScale[k]->setObjectName(Indexed("OptionScale", k));
         scaleGroup_->Add(OptionScale[k], [this, k] { OptionScale_Click(k); });
     }
-    OptionScale[0]->setChecked(true);
+    scaleGroup_->Check(OptionScale[0]);
     frame11->hide();
 }
 

@@ -17,6 +17,7 @@
 #include "settings/state.h"
 #include "settings/wholefile.h"
 #include "widgets/controls.h"
+#include "widgets/optiongroup.h"
 
 namespace {
 
@@ -32,9 +33,7 @@ ParaForm::ParaForm(QWidget* parent) : QWidget(parent)
     SizeTwips(this, 7710, 6615);
     // Frames as the layout draws them: a plain border with the caption, in
     // blue, standing on its top edge.
-    setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid rgb(160, 160, 160); margin-top: 7px; }"
-                                 "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px;"
-                                 " color: rgb(0, 0, 255); }"));
+    DrawFramesAsLaidOut(this, QStringLiteral("rgb(0, 0, 255)"));
 
     SSTab1 = ::Place<QTabWidget>(this, QStringLiteral("SSTab1"), 120, 120, 7455, 4935);
     for (int t = 0; t < 5; ++t) {

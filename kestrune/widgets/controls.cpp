@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
-#include <QRadioButton>
 
 QRect Twips(int left, int top, int width, int height)
 {
@@ -53,58 +52,19 @@ QGroupBox* AddFrame(QWidget* parent, const QString& name, const QString& caption
     return frame;
 }
 
+void DrawFramesAsLaidOut(QWidget* window, const QString& captionColour)
+{
+    QString sheet = QStringLiteral("QGroupBox { border: 1px solid rgb(160, 160, 160); margin-top: 7px; }"
+                                   "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px;");
+    if (!captionColour.isEmpty())
+        sheet += QStringLiteral(" color: %1;").arg(captionColour);
+    window->setStyleSheet(sheet + QStringLiteral(" }"));
+}
+
 void MakeDisplayOnly(QWidget* textBox)
 {
     textBox->setEnabled(false);
     QPalette palette = textBox->palette();
     palette.setColor(QPalette::Disabled, QPalette::Text, palette.color(QPalette::Active, QPalette::Text));
     textBox->setPalette(palette);
-}
-
-OptionGroup::OptionGroup(QObject* parent) : QObject(parent) {}
-
-void OptionGroup::Add(QRadioButton* button, std::function<void()> onClick)
-{
-    // Exclusivity is kept here rather than by Qt, which refuses to clear the
-    // last checked button of an exclusive group.
-    button->setAutoExclusive(false);
-    buttons_.push_back(button);
-    if (onClick)
-        handlers_[button] = std::move(onClick);
-    connect(button, &QAbstractButton::clicked, this, [this, button] { Clicked(button); });
-}
-
-void OptionGroup::Clicked(QRadioButton* button)
-{
-    // A click on a selected option leaves it selected, as option buttons do.
-    Select(button);
-}
-
-void OptionGroup::Select(QRadioButton* button)
-{
-    for (QRadioButton* other : buttons_)
-        if (other != button)
-            other->setChecked(false);
-    button->setChecked(true);
-    if (const auto it = handlers_.find(button); it != handlers_.end())
-        it->second();
-}
-
-void OptionGroup::Clear(QRadioButton* button)
-{
-    button->setChecked(false);
-}
-
-void OptionGroup::ClearAll()
-{
-    for (QRadioButton* button : buttons_)
-        button->setChecked(false);
-}
-
-QRadioButton* OptionGroup::Selected() const
-{
-    for (QRadioButton* button : buttons_)
-        if (button->isChecked())
-            return button;
-    return nullptr;
 }

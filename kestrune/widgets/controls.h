@@ -1,23 +1,16 @@
 // Building blocks every Kestrune window uses: controls placed in twips and
-// named as the windows name them, and option groups that may have no
-// selection.
+// named as the windows name them.
 #pragma once
 
-#include <QObject>
 #include <QRect>
 #include <QString>
 
-#include <functional>
-#include <map>
-
 #include "twips.h"
 
-class QAbstractButton;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 
 // A control of type W in `parent`, with object name `name`, at a position in
 // twips (relative to the parent, as frames place their controls).
@@ -46,33 +39,12 @@ inline QString Indexed(const char* name, int index)
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
 
+// Frames of `window` drawn as the layouts measure them: a plain border that
+// runs through the middle of the caption, so that a frame's first row sits
+// where its twips put it, inside the border. `captionColour` is a style
+// sheet colour ("rgb(0, 0, 255)"), or empty for the window's text colour.
+void DrawFramesAsLaidOut(QWidget* window, const QString& captionColour = {});
+
 // A text box that only shows values: disabled for input, its text still in
 // full black so that live values stay readable.
 void MakeDisplayOnly(QWidget* textBox);
-
-// Option buttons of one frame: selecting one clears the others, and, unlike
-// Qt's auto-exclusive buttons, the group may have no selection at all. Each
-// button may carry a click handler, which runs when the user clicks it and
-// when the program selects it.
-class OptionGroup : public QObject {
-    Q_OBJECT
-
-public:
-    explicit OptionGroup(QObject* parent = nullptr);
-
-    void Add(QRadioButton* button, std::function<void()> onClick = {});
-
-    // Selects `button` (clearing the others) and runs its handler.
-    void Select(QRadioButton* button);
-    // Clears `button` without selecting another.
-    void Clear(QRadioButton* button);
-    void ClearAll();
-
-    QRadioButton* Selected() const;
-
-private:
-    void Clicked(QRadioButton* button);
-
-    std::vector<QRadioButton*> buttons_;
-    std::map<QRadioButton*, std::function<void()>> handlers_;
-};

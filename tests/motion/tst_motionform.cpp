@@ -1,3 +1,5 @@
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -47,7 +49,7 @@ private slots:
         QTest::newRow("negative") << -3.2 << "-003.200";
         QTest::newRow("four decimals") << 12.3456 << "012.346";
         QTest::newRow("carry into a new digit") << 999.9996 << "1000.000";
-        QTest::newRow("negative rounding to zero") << -0.0004 << "000.000";
+        QTest::newRow("negative rounding to zero") << -0.0004 << "-000.000";
         QTest::newRow("large") << 123456789.25 << "123456789.250";
         QTest::newRow("tiny") << 1e-20 << "000.000";
     }
@@ -59,13 +61,27 @@ private slots:
         QCOMPARE(FormatThreeDecimals(value), text);
     }
 
+    void speedText_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("whole") << 2000.0 << "2000";
+        QTest::newRow("fraction") << 1234.5 << "1234.5";
+        QTest::newRow("binary noise rounds away") << 0.1 + 0.2 << "0.3";
+        QTest::newRow("fifteen digits") << 1.0 / 3 << "0.333333333333333";
+        QTest::newRow("minus zero") << -0.0 << "0";
+        QTest::newRow("small, no exponent") << 0.00001 << "0.00001";
+        QTest::newRow("tiny negative") << -1.25e-7 << "-0.000000125";
+        QTest::newRow("large, no exponent") << 1e16 << "10000000000000000";
+        QTest::newRow("large, rounded to 15 digits") << 123456789012345678.0 << "123456789012346000";
+        QTest::newRow("carry") << 9.999999999999998 << "10";
+    }
+
     void speedText()
     {
-        QCOMPARE(FormatSpeed(2000), QStringLiteral("2000"));
-        QCOMPARE(FormatSpeed(1234.5), QStringLiteral("1234.5"));
-        QCOMPARE(FormatSpeed(0.1 + 0.2), QStringLiteral("0.3"));
-        QCOMPARE(FormatSpeed(1.0 / 3), QStringLiteral("0.333333333333333"));
-        QCOMPARE(FormatSpeed(-0.0), QStringLiteral("0"));
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QCOMPARE(FormatSpeed(value), text);
     }
 
     void loadResetsTheOptionsAndAppliesTheHardwareSettings()
@@ -154,6 +170,39 @@ private slots:
         Find<QRadioButton>(&form, "OB_ContiMove")->click();
         QVERIFY(Find<QRadioButton>(&form, "OB_SCurveSlect")->isEnabled());
         QVERIFY(!Find<QRadioButton>(&form, "OB_LinearInte")->isChecked());
+    }
+
+    void modesChosenByKeyboardOrScreenReaderAreTheOnesStarted()
+    {
+        MotionForm form;
+        form.Form_Load();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* fixed = Find<QRadioButton>(&form, "OB_FixedMove");
+        fixed->setFocus();
+        QTest::keyClick(fixed, Qt::Key_Up);
+        QVERIFY(Find<QRadioButton>(&form, "OB_ContiMove")->isChecked());
+        QVERIFY(!fixed->isChecked());
+        tolvane::control::ClearCalls();
+        form.CB_Start_Click();
+        QCOMPARE(RecordedRequests().value(1), QStringLiteral("tvn_t_vmove(0, 1)"));
+        form.CB_Stop_Click();
+
+        // A screen reader's toggle runs the mode's handler too.
+        QAccessible::setActive(true);
+        auto* linear = Find<QRadioButton>(&form, "OB_LinearInte");
+        QCOMPARE(QAccessible::queryAccessibleInterface(linear)->role(), QAccessible::RadioButton);
+        QAccessible::queryAccessibleInterface(linear)->actionInterface()->doAction(
+            QAccessibleActionInterface::toggleAction());
+        QVERIFY(!Find<QRadioButton>(&form, "OB_ContiMove")->isChecked());
+        QCOMPARE(Find<QLabel>(&form, "L_ArcEnd")->text(), QStringLiteral("线性插补终点"));
+        QVERIFY(!Find<QRadioButton>(&form, "OB_SCurveSlect")->isEnabled());
+
+        // The column headings stand inside their frame, under its border.
+        for (const char* heading : {"L_ArcEnd", "L_ArcCenter"}) {
+            const QRect r = Find<QLabel>(&form, heading)->geometry();
+            QVERIFY(r.top() > 7 && r.bottom() < Find<QLineEdit>(&form, "T_ArcEndPos(0)")->geometry().top());
+        }
     }
 
     void startFromTheWindow()
