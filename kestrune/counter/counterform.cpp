@@ -68,12 +68,12 @@ void FormCounter::BuildDisplays()
     auto* lamps = new QGroupBox(QStringLiteral("计数器状态"), this);
     lamps->setObjectName(QStringLiteral("Frame1"));
     lamps->setGeometry(404, 12, 207, 140);
-    const char* titles[] = {"触发\n信号", "清零\n信号", "触发\n状态", "清零\n状态"};
+    const char* titles[] = {"触发 信号", "清零 信号", "触发 状态", "清零 状态"};
     std::array<Lamp*, 4>* columns[] = {&S_Trigger, &S_ClsCounter, &S_TriggerState, &S_ClsCounterState};
     const char* names[] = {"S_Trigger", "S_ClsCounter", "S_TriggerState", "S_ClsCounterState"};
     for (int c = 0; c < 4; ++c) {
         const int x = 52 + c * 38;
-        auto* title = AddLabel(lamps, Indexed("Label1", 12 + c), QString::fromUtf8(titles[c]), QRect(x - 6, 20, 36, 34));
+        auto* title = AddStackedLabel(lamps, Indexed("Label1", 12 + c), QString::fromUtf8(titles[c]), QRect(x - 6, 20, 36, 34));
         title->setAlignment(Qt::AlignCenter);
         for (int i = 0; i < 4; ++i) {
             auto* lamp = new Lamp(lamps);

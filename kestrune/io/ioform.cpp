@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTimer>
 
 #include "iosignals.h"
@@ -70,10 +69,8 @@ void IoFormControl::BuildSignalFrame()
     }
     int x = 48;
     for (int c = 0; c < ColumnCount; ++c) {
-        // The title breaks at its blank, as a word-wrapping label does: the
-        // signal's name over "状态".
-        const QString caption = QString::fromUtf8(kColumnTitles[c]).trimmed().replace(QRegularExpression(" +"), "\n");
-        AddLabel(frame, Indexed("Label1", c), caption, QRect(x - 6, 18, kColumnWidth + 12, 36))
+        AddStackedLabel(frame, Indexed("Label1", c), QString::fromUtf8(kColumnTitles[c]),
+                        QRect(x - 6, 18, kColumnWidth + 12, 36))
             ->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
         for (int i = 0; i < 4; ++i) {
             signals_[c][i] = MakeLamp(frame, Indexed(kColumnNames[c], i), x + (kColumnWidth - kLampSize) / 2,

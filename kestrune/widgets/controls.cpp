@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPalette>
 #include <QPushButton>
 
@@ -50,6 +51,30 @@ QGroupBox* AddFrame(QWidget* parent, const QString& name, const QString& caption
     auto* frame = Add<QGroupBox>(parent, name, r);
     frame->setTitle(caption);
     return frame;
+}
+
+namespace {
+
+class StackedLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
+        painter.drawText(contentsRect(), static_cast<int>(alignment()), text().simplified().replace(QLatin1Char(' '), QLatin1Char('\n')));
+    }
+};
+
+}  // namespace
+
+QLabel* AddStackedLabel(QWidget* parent, const QString& name, const QString& text, const QRect& r)
+{
+    auto* label = Add<StackedLabel>(parent, name, r);
+    label->setText(text);
+    return label;
 }
 
 void DrawFramesAsLaidOut(QWidget* window, const QString& captionColour)

@@ -39,6 +39,11 @@ inline QString Indexed(const char* name, int index)
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
 
+// A column heading that shows its words stacked, one under the other (the
+// signal's name over "状态"), while its text, which screen readers and tests
+// read, stays the caption exactly as given, blanks and all.
+QLabel* AddStackedLabel(QWidget* parent, const QString& name, const QString& text, const QRect& r);
+
 // Frames of `window` drawn as the layouts measure them: a plain border that
 // runs through the middle of the caption, so that a frame's first row sits
 // where its twips put it, inside the border. `captionColour` is a style

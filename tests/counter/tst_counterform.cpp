@@ -141,6 +141,8 @@ private slots:
         QCOMPARE(Find<Lamp>(&form, "S_ClsCounter(1)")->Colour(), Lamp::kSet);
         QCOMPARE(Find<Lamp>(&form, "S_TriggerState(1)")->Colour(), Lamp::kSet);
         QCOMPARE(Find<Lamp>(&form, "S_Trigger(3)")->Colour(), Lamp::kInitial); // never refreshed
+        QCOMPARE(Find<QLabel>(&form, "Label1(12)")->text(), QStringLiteral("触发 信号"));
+        QCOMPARE(Find<QLabel>(&form, "Label1(15)")->text(), QStringLiteral("清零 状态"));
     }
 
     void commands()

@@ -1,3 +1,4 @@
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -89,6 +90,10 @@ private slots:
         // Rows 2 and 3 are never refreshed and keep their design colour.
         QCOMPARE(Find<Lamp>(&form, "S_PEL(2)")->Colour(), Lamp::kInitial);
         QCOMPARE(Find<Lamp>(&form, "S_cmp(3)")->Colour(), Lamp::kInitial);
+        // The column headings stack on screen; their text is the caption as given.
+        QCOMPARE(Find<QLabel>(&form, "Label1(2)")->text(), QStringLiteral(" SD 状态"));
+        QCOMPARE(Find<QLabel>(&form, "Label1(6)")->text(), QStringLiteral("PA/J+  状态"));
+        QCOMPARE(Find<QLabel>(&form, "Label1(4)")->text(), QStringLiteral(" EZ  状态"));
     }
 
     void anUnchangedLampCostsNoRepaint()
