@@ -24,6 +24,7 @@ namespace {
 
 constexpr int kTimerInterval = 100; // ms
 constexpr int kLastCardNumber = 100;
+constexpr int kCaptionMargin = 6; // px between a button's caption and its edges
 
 QFont DialogFont()
 {
@@ -41,6 +42,18 @@ QLineEdit* DigitsOnly(QLineEdit* edit)
 }
 
 }  // namespace
+
+void KeepCaptionMargin(QPushButton* button)
+{
+    QFont font = button->font();
+    const auto fits = [&] {
+        return QFontMetrics(font).horizontalAdvance(button->text()) + 2 * kCaptionMargin <= button->width();
+    };
+    while (!fits() && font.pointSizeF() > 6) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        button->setFont(font);
+    }
+}
 
 int ProgressPosition(float fraction)
 {
@@ -94,16 +107,21 @@ CFlashmendDlg::CFlashmendDlg(QWidget* parent, DownloadFunction download, std::ch
         w->setObjectName(QLatin1String(name));
         w->setGeometry(DialogUnits(font, x, y, width, height));
     };
-    // Labels get the room up to their text box: the CJK glyphs here are a
-    // little wider than the dialog font's units allow for.
-    const auto label = [&](const char* text, int x, int y, int width, int height, int room) {
+    // Labels get the room up to their text box (the CJK glyphs here are a
+    // little wider than the dialog font's units allow for) and stand on the
+    // row of the box they name, so that their text lines up with the box's.
+    const auto label = [&](const char* text, int x, QWidget* box) {
         auto* l = new QLabel(QString::fromUtf8(text), this);
-        l->setGeometry(DialogUnits(font, x, y, std::max(width, room), std::max(height, 10)));
+        const QRect row = box->geometry();
+        const int left = DialogUnits(font, x, 0, 0, 0).left();
+        l->setGeometry(left, row.top(), row.left() - left - 2, row.height());
+        l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     };
     const auto button = [&](const char* name, const char* caption, int x, int y) {
         auto* b = new QPushButton(QString::fromUtf8(caption), this);
         b->setAutoDefault(false);
         place(b, name, x, y, 50, 14);
+        KeepCaptionMargin(b);
         return b;
     };
     const auto text = [&](const char* name, int x, int y, int width) {
@@ -112,8 +130,8 @@ CFlashmendDlg::CFlashmendDlg(QWidget* parent, DownloadFunction download, std::ch
         return edit;
     };
 
-    label("文件路径", 19, 22, 28, 8, 34);
     path_ = text("IDC_1004", 54, 20, 273);
+    label("文件路径", 19, path_);
     path_->setReadOnly(true);
     browse_ = button("IDC_1002", "浏览", 339, 20);
     cardNo_ = DigitsOnly(text("IDC_1006", 18, 47, 32));
@@ -122,17 +140,17 @@ CFlashmendDlg::CFlashmendDlg(QWidget* parent, DownloadFunction download, std::ch
     progress_ = new QProgressBar(this);
     place(progress_, "IDC_1000", 119, 48, 238, 14);
     progress_->setTextVisible(false);
-    label("当前硬件版本", 18, 75, 42, 14, 48);
     hardware_ = DigitsOnly(text("IDC_1007", 67, 72, 240));
+    label("当前硬件版本", 18, hardware_);
     readVersions_ = button("IDC_1011", "读取版本信息", 335, 70);
-    label("当前固件版本", 19, 90, 41, 14, 47);
     firmware_ = DigitsOnly(text("IDC_1008", 67, 88, 240));
+    label("当前固件版本", 19, firmware_);
     exit_ = button("IDOK", "退出", 337, 98);
     exit_->setDefault(true);
-    label("当前库版本", 20, 105, 35, 8, 46);
     library_ = DigitsOnly(text("IDC_1009", 67, 104, 240));
-    label("发布版本", 20, 121, 28, 8, 46);
+    label("当前库版本", 20, library_);
     release_ = DigitsOnly(text("IDC_1010", 67, 120, 240));
+    label("发布版本", 20, release_);
     status_ = new QPlainTextEdit(this);
     place(status_, "IDC_1003", 17, 143, 310, 59);
     status_->setReadOnly(true);

@@ -15,6 +15,10 @@ class QTimer;
 // The progress bar's position for a fraction done: truncated toward zero.
 int ProgressPosition(float fraction);
 
+// A caption wider than its button (读取版本信息 at the dialog font) gets a
+// smaller font, so that it keeps the margin the other buttons have.
+void KeepCaptionMargin(QPushButton* button);
+
 // Pixels from dialog units, as Windows reckons them from the dialog font: a
 // horizontal unit is a quarter of the average character width, a vertical
 // one an eighth of the character height.

@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
@@ -98,6 +99,29 @@ private slots:
         const QFontMetrics metrics(font);
         const int baseX = (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
         QCOMPARE(DialogUnits(font, 4, 8, 400, 16), QRect(baseX, metrics.height(), baseX * 100, metrics.height() * 2));
+    }
+
+    void labelsLineUpAndCaptionsKeepTheirMargin()
+    {
+        CFlashmendDlg dialog;
+        const std::pair<const char*, const char*> rows[] = {
+            {"文件路径", "IDC_1004"}, {"当前硬件版本", "IDC_1007"}, {"当前固件版本", "IDC_1008"},
+            {"当前库版本", "IDC_1009"}, {"发布版本", "IDC_1010"}};
+        for (const auto& [caption, box] : rows) {
+            QLabel* label = nullptr;
+            for (QLabel* l : dialog.findChildren<QLabel*>())
+                if (l->text() == QString::fromUtf8(caption))
+                    label = l;
+            QVERIFY2(label, caption);
+            const QRect boxRect = Find<QLineEdit>(&dialog, box)->geometry();
+            QCOMPARE(label->geometry().center().y(), boxRect.center().y());
+            QVERIFY(label->alignment() & Qt::AlignVCenter);
+            QVERIFY(label->geometry().right() < boxRect.left());
+        }
+        for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+            const int text = button->fontMetrics().horizontalAdvance(button->text());
+            QVERIFY2(button->width() - text >= 12, qPrintable(button->text()));
+        }
     }
 
     void opensWithoutACard()
