@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
@@ -165,8 +166,19 @@ void MainForm::OpenParaFormOnCounterTab()
 
 void MainForm::CoB_CardNo_Change(const QString& text)
 {
-    if (const auto card = CardNumberFromText(text))
+    const auto card = CardNumberFromText(text);
+    if (card)
         CurrentCardNo = *card;
+    // A text that names no card keeps the card in use, and says so where the
+    // user looks, without a box in the way of the typing.
+    QPalette palette = CoB_CardNo->lineEdit()->palette();
+    palette.setColor(QPalette::Text, card ? CoB_CardNo->palette().color(QPalette::Text) : QColor(255, 0, 0));
+    CoB_CardNo->lineEdit()->setPalette(palette);
+    CoB_CardNo->setToolTip(card ? QString()
+                                : QStringLiteral("“%1”不是卡号（0 到 %2 的整数），各窗口仍在使用第 %3 张卡。")
+                                      .arg(text)
+                                      .arg(kLastCardNumber)
+                                      .arg(CurrentCardNo));
 }
 
 void MainForm::closeEvent(QCloseEvent* event)

@@ -120,8 +120,20 @@ private slots:
         QCOMPARE(CurrentCardNo, int16_t(0));
         QTest::keyClicks(selector->lineEdit(), QStringLiteral("3")); // "03"
         QCOMPARE(CurrentCardNo, int16_t(3));
+        const QColor normal = selector->lineEdit()->palette().color(QPalette::Text);
         selector->setEditText(QStringLiteral("abc"));
         QCOMPARE(CurrentCardNo, int16_t(3));
+        // A text that names no card shows plainly, with no box.
+        for (const char* text : {"9000", "-1"}) {
+            selector->setEditText(QLatin1String(text));
+            QCOMPARE(selector->lineEdit()->palette().color(QPalette::Text), QColor(255, 0, 0));
+            QVERIFY(selector->toolTip().contains(QStringLiteral("第 3 张卡")));
+        }
+        QVERIFY(messages_.isEmpty());
+        selector->setEditText(QStringLiteral("2"));
+        QCOMPARE(selector->lineEdit()->palette().color(QPalette::Text), normal);
+        QCOMPARE(selector->toolTip(), QString());
+        selector->setEditText(QStringLiteral("3"));
         selector->setEditText(QStringLiteral("40000"));
         QCOMPARE(CurrentCardNo, int16_t(3));
         selector->setEditText(QString());
