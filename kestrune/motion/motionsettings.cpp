@@ -17,11 +17,9 @@ int WriteMotionSettings(const MotionFields& f, const QString& path)
 {
     if (!QFileInfo::exists(path))
         return 0;
-    int firstError = 0;
+    IniBatch batch(path);
     const auto write = [&](const QString& section, const char* key, const QString& value) {
-        int error = 0;
-        if (!WriteIniValue(path, section, QLatin1String(key), value, &error) && !firstError)
-            firstError = error;
+        batch.Write(section, QLatin1String(key), value);
     };
     for (int n = 0; n < 2; ++n) {
         const QString section = AxisSection(n);
@@ -50,16 +48,15 @@ int WriteMotionSettings(const MotionFields& f, const QString& path)
     write(kUtility, "INTERMAXVEL", f.interpDriveSpeed);
     write(kUtility, "INTERTACC", f.interpAccelTime);
     write(kUtility, "INTERTSACC", f.interpSCurveTime);
-    return firstError;
+    return batch.Commit();
 }
 
 bool ReadMotionSettings(const QString& path, MotionFields& f)
 {
     if (!QFileInfo::exists(path))
         return false;
-    const auto read = [&](const QString& section, const char* key) {
-        return ReadIniValue(section, QLatin1String(key), path);
-    };
+    const IniFile file(path);
+    const auto read = [&](const QString& section, const char* key) { return file.Value(section, QLatin1String(key)); };
     for (int n = 0; n < 2; ++n) {
         const QString section = AxisSection(n);
         f.startSpeed[n] = read(section, "STRVEL");

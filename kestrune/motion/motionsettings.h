@@ -5,9 +5,9 @@
 
 #include "motionfields.h"
 
-// Writes the fields into the file at `path`, key by key; does nothing when
-// the file does not exist (it is never created here). Returns 0, or the errno
-// of the first write that failed.
+// Writes the fields into the file at `path`, key by key, and replaces the
+// file once with the result; does nothing when the file does not exist (it is
+// never created here). Returns 0, or the errno of the failure.
 int WriteMotionSettings(const MotionFields& fields, const QString& path);
 
 // Reads the file at `path` into `fields`: false, and nothing changed, when

@@ -14,6 +14,7 @@
 #include "paralayout.h"
 #include "parapictures.h"
 #include "settings/apply.h"
+#include "settings/ini.h"
 #include "settings/state.h"
 #include "settings/wholefile.h"
 #include "widgets/controls.h"
@@ -139,21 +140,22 @@ void ParaForm::CB_LoadHardPara_Click()
 
 void ParaForm::CB_SaveHardPara_Click()
 {
-    int error = 0;
+    // Both axes go into the file at once: a kill or a crash leaves the old
+    // settings or the new, never one axis of each.
+    IniBatch batch(HardwareSetPath);
     for (int axis = 0; axis < 2; ++axis)
         if (qobject_cast<QCheckBox*>(controls_.value(Indexed("ChB_SaveHParaAxis", axis)))->isChecked())
-            if (const int e = SaveHardwareSettings(axis); e && !error)
-                error = e;
-    // One message for the whole save, however many keys failed; the card is
-    // then configured from the file as it is.
-    if (error)
+            SaveHardwareSettings(axis, batch);
+    // One message for the whole save; the card is then configured from the
+    // file as it is.
+    if (const int error = batch.Commit())
         ShowMessage(SaveFailedMessage(QDir::toNativeSeparators(HardwareSetPath), error), this);
     ApplyHardwareSettings(); // also when no axis is ticked
 }
 
-int ParaForm::SaveHardwareSettings(int axis)
+void ParaForm::SaveHardwareSettings(int axis, IniBatch& batch)
 {
-    return WriteHardwareSettings(axis, Fields(), HardwareSetPath);
+    WriteHardwareSettings(axis, Fields(), batch);
 }
 
 void ParaForm::LoadHardwareSettings(int axis)

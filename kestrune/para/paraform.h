@@ -7,6 +7,7 @@
 
 #include "settings/hardwaresettings.h"
 
+class IniBatch;
 class OptionGroup;
 class QCheckBox;
 class QPushButton;
@@ -26,8 +27,8 @@ public:
     void CB_LoadHardPara_Click();
     void CB_SaveHardPara_Click();
 
-    // Returns 0, or the errno of the first write that failed.
-    int SaveHardwareSettings(int axis);
+    // Writes the window's settings as those of `axis` into the save's batch.
+    void SaveHardwareSettings(int axis, IniBatch& batch);
     void LoadHardwareSettings(int axis);
 
     // The window's choices as the settings file sees them, and back.

@@ -16,9 +16,10 @@ QString AxisSection(int axis)
 void ApplyHardwareSettings()
 {
     const int16_t card = CurrentCardNo;
+    const IniFile file(HardwareSetPath);
     for (int i = 0; i < 2; ++i) {
         const QString section = AxisSection(i);
-        const auto read = [&](const char* key) { return ReadIniValue(section, QLatin1String(key), HardwareSetPath); };
+        const auto read = [&](const char* key) { return file.Value(section, QLatin1String(key)); };
         const auto number = [&](const char* key) { return SettingsNumber(read(key)); };
         const auto flag = [&](const char* key) { return SettingsFlag(read(key)); };
         const auto a = static_cast<int16_t>(card * 4 + i);
@@ -74,7 +75,7 @@ void ApplyHardwareSettings()
         cardlib::tvn_config_EL_MODE(a, static_cast<int16_t>(2 * hplLogic + hplStop));
     }
 
-    const auto utility = [](const char* key) { return ReadIniValue(QStringLiteral("UTILITY"), QLatin1String(key), HardwareSetPath); };
+    const auto utility = [&](const char* key) { return file.Value(QStringLiteral("UTILITY"), QLatin1String(key)); };
     const auto emgEnable = SettingsNumber(utility("EMGENABLE"));
     const auto emgLogic = SettingsNumber(utility("EMGLOGIC"));
     if (emgEnable && emgLogic)

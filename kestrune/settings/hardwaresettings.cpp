@@ -100,25 +100,28 @@ std::span<const HardwareKey> HardwareKeys()
     return kKeys;
 }
 
+void WriteHardwareSettings(int axis, const HardwareFields& fields, IniBatch& batch)
+{
+    for (const HardwareKey& key : kKeys)
+        if (const auto value = SavedValue(key, fields))
+            batch.Write(SectionOf(key, axis), QLatin1String(key.name), *value);
+}
+
 int WriteHardwareSettings(int axis, const HardwareFields& fields, const QString& path)
 {
-    int firstError = 0;
-    for (const HardwareKey& key : kKeys) {
-        int error = 0;
-        if (const auto value = SavedValue(key, fields))
-            if (!WriteIniValue(path, SectionOf(key, axis), QLatin1String(key.name), *value, &error) && !firstError)
-                firstError = error;
-    }
-    return firstError;
+    IniBatch batch(path);
+    WriteHardwareSettings(axis, fields, batch);
+    return batch.Commit();
 }
 
 void ReadHardwareSettings(int axis, const QString& path, HardwareFields& fields)
 {
     if (!QFileInfo::exists(path))
         return;
+    const IniFile file(path);
     for (const HardwareKey& key : kKeys) {
         const QString name = QLatin1String(key.name);
-        const QString value = ReadIniValue(SectionOf(key, axis), name, path);
+        const QString value = file.Value(SectionOf(key, axis), name);
         if (key.kind == K::Text) {
             fields.texts[name] = value;
             continue;

@@ -7,6 +7,8 @@
 #include <map>
 #include <span>
 
+class IniBatch;
+
 // How a key's value relates to its option group in the window.
 enum class HardwareKeyKind {
     Indexed,   // " n": one blank, then the index of the selected button
@@ -33,10 +35,12 @@ struct HardwareFields {
     std::map<QString, QString> texts;
 };
 
-// Writes the fields as the settings of `axis` (and the UTILITY keys) into the
-// file at `path`, key by key. A group without a selection writes its "else"
-// value, except the pulse type and SD action, which then keep the file's.
-// Returns 0, or the errno of the first write that failed.
+// Writes the fields as the settings of `axis` (and the UTILITY keys) into
+// `batch`, key by key. A group without a selection writes its "else" value,
+// except the pulse type and SD action, which then keep the file's.
+void WriteHardwareSettings(int axis, const HardwareFields& fields, IniBatch& batch);
+// The same into the file at `path`, committed at once: 0, or the errno of the
+// failure.
 int WriteHardwareSettings(int axis, const HardwareFields& fields, const QString& path);
 
 // Reads the settings of `axis` into `fields`; nothing changes when the file

@@ -1,22 +1,20 @@
 #include "ini.h"
 
+#include <QChar>
+
 #include <cerrno>
 #include <optional>
-#include <vector>
 
 #include "gbk.h"
 #include "wholefile.h"
 
 namespace {
 
-struct Line {
-    QByteArray text; // without its line end
-    QByteArray end;  // "\r\n", "\n", or "" for a last line without one
-};
-
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-QByteArray Trimmed(const QByteArray& text)
+bool IsLeadByte(char c) { return static_cast<unsigned char>(c) >= 0x81 && static_cast<unsigned char>(c) <= 0xFE; }
+
+QByteArrayView Trimmed(QByteArrayView text)
 {
     qsizetype first = 0;
     qsizetype last = text.size();
@@ -24,92 +22,54 @@ QByteArray Trimmed(const QByteArray& text)
         ++first;
     while (last > first && IsBlank(text[last - 1]))
         --last;
-    return text.mid(first, last - first);
+    return text.sliced(first, last - first);
 }
 
-bool IsLeadByte(char c) { return static_cast<unsigned char>(c) >= 0x81 && static_cast<unsigned char>(c) <= 0xFE; }
-
-// Case-insensitive for ASCII letters only; the two bytes of a GBK character
-// are compared exactly, since a trail byte may look like an ASCII letter.
-bool SameName(const QByteArray& a, const QByteArray& b)
+// A name as names are compared: ASCII letters in one case; the two bytes of a
+// GBK character exactly as they are, since a trail byte may look like an
+// ASCII letter.
+QByteArray Folded(QByteArrayView name)
 {
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (IsLeadByte(a[i]) && i + 1 < a.size()) {
-            if (a[i] != b[i] || a[i + 1] != b[i + 1])
-                return false;
-            ++i;
-        } else if (QChar::toLower(static_cast<unsigned char>(a[i])) != QChar::toLower(static_cast<unsigned char>(b[i]))) {
-            return false;
+    QByteArray folded;
+    folded.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (IsLeadByte(name[i]) && i + 1 < name.size()) {
+            folded += name[i];
+            folded += name[++i];
+        } else {
+            folded += static_cast<char>(QChar::toLower(static_cast<unsigned char>(name[i])));
         }
     }
-    return true;
+    return folded;
 }
 
-// The name of a section header line, or nothing for other lines.
-std::optional<QByteArray> SectionName(const QByteArray& line)
+bool SameName(QByteArrayView a, QByteArrayView b) { return a.size() == b.size() && Folded(a) == Folded(b); }
+
+// The name of a section header line, or nothing for other lines. The header
+// ends at the first ']' that is not the second byte of a GBK character (乚 is
+// 81 5D).
+std::optional<QByteArrayView> SectionName(QByteArrayView line)
 {
-    const QByteArray t = Trimmed(line);
+    const QByteArrayView t = Trimmed(line);
     if (!t.startsWith('['))
         return std::nullopt;
-    const qsizetype close = t.indexOf(']');
-    return Trimmed(t.mid(1, close < 0 ? -1 : close - 1));
+    qsizetype close = 1;
+    while (close < t.size() && t[close] != ']')
+        close += IsLeadByte(t[close]) && close + 1 < t.size() ? 2 : 1;
+    return Trimmed(t.sliced(1, std::min(close, t.size()) - 1));
 }
 
-// Key and value of a "key = value" line.
-std::optional<std::pair<QByteArray, QByteArray>> KeyValue(const QByteArray& line)
+// Key and value of a "key = value" line that is not a header.
+std::optional<std::pair<QByteArrayView, QByteArrayView>> KeyValue(QByteArrayView line)
 {
     const qsizetype equals = line.indexOf('=');
     if (equals < 0 || SectionName(line))
         return std::nullopt;
-    return std::make_pair(Trimmed(line.left(equals)), Trimmed(line.mid(equals + 1)));
-}
-
-std::vector<Line> SplitLines(const QByteArray& bytes)
-{
-    std::vector<Line> lines;
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        const qsizetype newline = bytes.indexOf('\n', start);
-        if (newline < 0) {
-            lines.push_back({bytes.mid(start), {}});
-            break;
-        }
-        const bool crlf = newline > start && bytes[newline - 1] == '\r';
-        lines.push_back({bytes.mid(start, newline - start - (crlf ? 1 : 0)), crlf ? "\r\n" : "\n"});
-        start = newline + 1;
-    }
-    return lines;
-}
-
-// Index of the header of `section`, and one past its last line.
-std::optional<std::pair<size_t, size_t>> FindSection(const std::vector<Line>& lines, const QByteArray& section)
-{
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const auto name = SectionName(lines[i].text);
-        if (!name || !SameName(*name, section))
-            continue;
-        size_t end = i + 1;
-        while (end < lines.size() && !SectionName(lines[end].text))
-            ++end;
-        return std::make_pair(i, end);
-    }
-    return std::nullopt;
-}
-
-std::optional<size_t> FindKey(const std::vector<Line>& lines, size_t begin, size_t end, const QByteArray& key)
-{
-    for (size_t i = begin; i < end; ++i) {
-        const auto kv = KeyValue(lines[i].text);
-        if (kv && SameName(kv->first, key))
-            return i;
-    }
-    return std::nullopt;
+    return std::make_pair(Trimmed(line.first(equals)), Trimmed(line.sliced(equals + 1)));
 }
 
 // The first `capacity` bytes, without a lead byte whose trail byte was cut.
-QByteArray CutTo(const QByteArray& value, qsizetype capacity)
+QByteArrayView CutTo(QByteArrayView value, qsizetype capacity)
 {
     if (value.size() <= capacity)
         return value;
@@ -120,7 +80,7 @@ QByteArray CutTo(const QByteArray& value, qsizetype capacity)
             break;
         n += step;
     }
-    return value.left(n);
+    return value.first(n);
 }
 
 // A line break in a name or value would split the line and corrupt the file.
@@ -131,70 +91,146 @@ QByteArray OneLine(const QString& text)
     return bytes;
 }
 
+// Calls `line(text, end)` for each line of `bytes`: its text without the line
+// end, and the end ("\r\n", "\n", or empty for a last line without one).
+template <typename F>
+void ForEachLine(const QByteArray& bytes, F line)
+{
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        const qsizetype newline = bytes.indexOf('\n', start);
+        if (newline < 0) {
+            line(start, bytes.size() - start, QByteArrayView());
+            break;
+        }
+        const bool crlf = newline > start && bytes[newline - 1] == '\r';
+        line(start, newline - start - (crlf ? 1 : 0), crlf ? QByteArrayView("\r\n") : QByteArrayView("\n"));
+        start = newline + 1;
+    }
+}
+
 }  // namespace
+
+IniFile::IniFile(const QString& file)
+{
+    if (ReadWholeFile(file, bytes_) != 0)
+        return;
+    ForEachLine(bytes_, [this](qsizetype begin, qsizetype length, QByteArrayView) { lines_.push_back({begin, length}); });
+    std::optional<QByteArray> open; // the section whose lines are being passed
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        const auto name = SectionName(QByteArrayView(bytes_).sliced(lines_[i].begin, lines_[i].length));
+        if (!name)
+            continue;
+        if (open)
+            sections_[*open].second = i;
+        open.reset();
+        QByteArray folded = Folded(*name);
+        if (!sections_.contains(folded)) {
+            sections_.insert(folded, std::make_pair(i, lines_.size()));
+            open = std::move(folded);
+        }
+    }
+}
+
+QString IniFile::Value(const QString& section, const QString& key) const
+{
+    const auto range = sections_.constFind(Folded(ToGbk(section)));
+    if (range == sections_.constEnd())
+        return {};
+    const QByteArray keyName = ToGbk(key);
+    for (size_t i = range->first + 1; i < range->second; ++i) {
+        const auto kv = KeyValue(QByteArrayView(bytes_).sliced(lines_[i].begin, lines_[i].length));
+        if (kv && SameName(kv->first, keyName))
+            return FromGbk(CutTo(kv->second, kIniValueCapacity).toByteArray());
+    }
+    return {};
+}
+
+IniBatch::IniBatch(const QString& file) : file_(file)
+{
+    QByteArray bytes;
+    // A file that could not be read is never replaced.
+    if (const int e = ReadWholeFile(file, bytes); e != 0 && e != ENOENT)
+        readError_ = e;
+    ForEachLine(bytes, [&](qsizetype begin, qsizetype length, QByteArrayView end) {
+        lines_.push_back({bytes.mid(begin, length), end.toByteArray()});
+    });
+}
+
+void IniBatch::Write(const QString& section, const QString& key, const QString& value)
+{
+    written_ = true;
+    static const QByteArray kCrLf = "\r\n";
+    const QByteArray sectionName = OneLine(section);
+    const QByteArray keyName = OneLine(key);
+    const QByteArray keyLine = keyName + '=' + OneLine(value);
+    const QByteArray folded = Folded(sectionName);
+
+    // A line is added after the last one; that one needs an end first.
+    const auto endLineBefore = [&](size_t index) {
+        if (index > 0 && lines_[index - 1].end.isEmpty())
+            lines_[index - 1].end = kCrLf;
+    };
+
+    size_t header = 0;
+    while (header < lines_.size()) {
+        const auto name = SectionName(lines_[header].text);
+        if (name && Folded(*name) == folded)
+            break;
+        ++header;
+    }
+    if (header == lines_.size()) {
+        endLineBefore(lines_.size());
+        lines_.push_back({'[' + sectionName + ']', kCrLf});
+        lines_.push_back({keyLine, kCrLf});
+        return;
+    }
+    size_t end = header + 1;
+    while (end < lines_.size() && !SectionName(lines_[end].text))
+        ++end;
+    for (size_t i = header + 1; i < end; ++i) {
+        const auto kv = KeyValue(lines_[i].text);
+        if (kv && SameName(kv->first, keyName)) {
+            lines_[i].text = keyLine;
+            return;
+        }
+    }
+    // After the section's last non-blank line, so that blank lines separating
+    // it from the next section stay where they are.
+    size_t insertAt = end;
+    while (insertAt > header + 1 && Trimmed(lines_[insertAt - 1].text).isEmpty())
+        --insertAt;
+    endLineBefore(insertAt);
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), Line{keyLine, kCrLf});
+}
+
+int IniBatch::Commit()
+{
+    if (!written_)
+        return 0;
+    if (readError_)
+        return readError_;
+    qsizetype size = 0;
+    for (const Line& line : lines_)
+        size += line.text.size() + line.end.size();
+    QByteArray bytes;
+    bytes.reserve(size);
+    for (const Line& line : lines_)
+        bytes += line.text + line.end;
+    return WriteWholeFile(file_, bytes);
+}
 
 QString ReadIniValue(const QString& section, const QString& key, const QString& file)
 {
-    QByteArray bytes;
-    if (ReadWholeFile(file, bytes) != 0)
-        return {};
-    const std::vector<Line> lines = SplitLines(bytes);
-    const auto range = FindSection(lines, ToGbk(section));
-    if (!range)
-        return {};
-    const auto at = FindKey(lines, range->first + 1, range->second, ToGbk(key));
-    if (!at)
-        return {};
-    return FromGbk(CutTo(KeyValue(lines[*at].text)->second, kIniValueCapacity));
+    return IniFile(file).Value(section, key);
 }
 
 bool WriteIniValue(const QString& file, const QString& section, const QString& key, const QString& value, int* error)
 {
-    const auto done = [error](int e) {
-        if (error)
-            *error = e;
-        return e == 0;
-    };
-    QByteArray original;
-    // Never replace a file that could not be read.
-    if (const int e = ReadWholeFile(file, original); e != 0 && e != ENOENT)
-        return done(e);
-
-    static const QByteArray kCrLf = "\r\n";
-    std::vector<Line> lines = SplitLines(original);
-    const QByteArray sectionName = OneLine(section);
-    const QByteArray keyName = OneLine(key);
-    const QByteArray keyLine = keyName + '=' + OneLine(value);
-
-    // A line is added after the last one; that one needs an end first.
-    const auto endLineBefore = [&](size_t index) {
-        if (index > 0 && lines[index - 1].end.isEmpty())
-            lines[index - 1].end = kCrLf;
-    };
-
-    if (const auto range = FindSection(lines, sectionName)) {
-        const auto [header, end] = *range;
-        if (const auto at = FindKey(lines, header + 1, end, keyName)) {
-            lines[*at].text = keyLine;
-        } else {
-            // After the section's last non-blank line, so that blank lines
-            // separating it from the next section stay where they are.
-            size_t insertAt = end;
-            while (insertAt > header + 1 && Trimmed(lines[insertAt - 1].text).isEmpty())
-                --insertAt;
-            endLineBefore(insertAt);
-            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), Line{keyLine, kCrLf});
-        }
-    } else {
-        endLineBefore(lines.size());
-        lines.push_back({'[' + sectionName + ']', kCrLf});
-        lines.push_back({keyLine, kCrLf});
-    }
-
-    QByteArray bytes;
-    bytes.reserve(original.size() + keyLine.size() + sectionName.size() + 8);
-    for (const Line& line : lines)
-        bytes += line.text + line.end;
-
-    return done(WriteWholeFile(file, bytes));
+    IniBatch batch(file);
+    batch.Write(section, key, value);
+    const int e = batch.Commit();
+    if (error)
+        *error = e;
+    return e == 0;
 }

@@ -1,13 +1,16 @@
 #include "wholefile.h"
 
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,21 +41,55 @@ int CloseKeeping(int fd, int error)
     return error;
 }
 
-// A new file beside `target`, named after it, readable and writable as the
+// The temporary files of `target` are hidden and end in ".tmp", so that no
+// one takes one for a settings file: "folder/.hardware_set.txt.Ab3dE9.tmp".
+// The one being written is locked (flock) for as long as its writer lives.
+QByteArray TemporaryPrefix(const QByteArray& target)
+{
+    const qsizetype slash = target.lastIndexOf('/');
+    return target.left(slash + 1) + '.' + target.mid(slash + 1) + '.';
+}
+
+// A new temporary file for `target`, locked, readable and writable as the
 // umask allows; the descriptor, or -1 with errno set.
 int CreateBeside(const QByteArray& target, QByteArray& name)
 {
     static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = target + '.';
+        name = TemporaryPrefix(target);
         for (int i = 0; i < 6; ++i)
             name += kLetters[QRandomGenerator::global()->bounded(static_cast<int>(sizeof kLetters) - 1)];
+        name += ".tmp";
         const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
+        if (fd >= 0) {
+            ::flock(fd, LOCK_EX);
             return fd;
+        }
+        if (errno != EEXIST)
+            return -1;
     }
     errno = EEXIST;
     return -1;
+}
+
+// Removes the temporary files of `target` that a killed save left behind:
+// those that no living writer holds locked.
+void RemoveLeftovers(const QByteArray& target)
+{
+    const QFileInfo prefix(QFile::decodeName(TemporaryPrefix(target)));
+    QDir folder = prefix.dir();
+    const QRegularExpression pattern(QStringLiteral("^%1[A-Za-z0-9]{6}\\.tmp$").arg(QRegularExpression::escape(prefix.fileName())));
+    for (const QString& name : folder.entryList({prefix.fileName() + QStringLiteral("*.tmp")}, QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!pattern.match(name).hasMatch())
+            continue;
+        const QByteArray path = QFile::encodeName(folder.filePath(name));
+        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.constData());
+        ::close(fd);
+    }
 }
 
 void SyncFolderOf(const QByteArray& target)
@@ -138,6 +175,7 @@ int WriteWholeFile(const QString& path, const QByteArray& bytes)
     if (exists && ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
         return errno;
 
+    RemoveLeftovers(target);
     QByteArray temporary;
     const int fd = CreateBeside(target, temporary);
     if (fd < 0) {

@@ -14,8 +14,10 @@ int ReadWholeFile(const QString& path, QByteArray& bytes);
 // the system's error number (errno) of the step that failed; the file is then
 // as it was.
 //
-// The new content is written beside the file, synced and renamed over it; the
-// file keeps its permissions, and its owner where the process may keep it. A
+// The new content is written beside the file, in a hidden temporary file
+// (".hardware_set.txt.Ab3dE9.tmp"), synced and renamed over it; temporary
+// files that killed saves left behind are removed first. The file keeps its
+// permissions, and its owner where the process may keep it. A
 // symbolic link is followed, not replaced. When the folder refuses the
 // temporary file but the file itself may be written (a read-only program
 // folder handed to an operator with writable settings files), the file is

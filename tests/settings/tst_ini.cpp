@@ -2,7 +2,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QRandomGenerator>
 #include <QTest>
+
+#include <cerrno>
+#include <iterator>
 
 #include "support/files.h"
 
@@ -127,6 +131,60 @@ private slots:
         QCOMPARE(held.readAll(), QByteArray("[A]\r\nX=1\r\n"));
         QCOMPARE(ReadBytes(path_), QByteArray("[A]\r\nX=2\r\n"));
         QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), QStringList{QStringLiteral("hardware_set.txt")});
+    }
+
+    void aBatchLeavesTheBytesOfItsWritesMadeOneByOne()
+    {
+        // Files and writes drawn from pieces that exercise the parser: case,
+        // blanks, GBK names (乚 ends in the byte of ']'), duplicate sections,
+        // LF and CRLF, no last line end, values with line breaks.
+        const QByteArray lines[] = {"[A]", "[a]", " [ B ] ", "[\xB5\xDA" "0\xD6\xE1]", "[\x81\x5Dx]", "[UTILITY]",
+                                    "X=1", "x = 2", "Y=", "; comment", "", "  ", "no equals", "=lone", "[C"};
+        const QString sections[] = {"A", "b", "第0轴", "乚x", "UTILITY", "New", "C"};
+        const QString keys[] = {"X", "y", "Z", "LONGKEYNAME", "=", "乚"};
+        const QString values[] = {"", "1", " 3", "原点+EZ", "a\r\nb", QString(300, 'v')};
+        QRandomGenerator random(20261208);
+        const QString single = dir_.filePath("single.txt");
+        const QString batched = dir_.filePath("batched.txt");
+        for (int round = 0; round < 250; ++round) {
+            QByteArray start;
+            for (int n = random.bounded(12); n > 0; --n)
+                start += lines[random.bounded(int(std::size(lines)))] + (random.bounded(2) ? "\r\n" : "\n");
+            if (random.bounded(4) == 0)
+                start.chop(start.endsWith("\r\n") ? 2 : start.endsWith('\n') ? 1 : 0);
+            QVERIFY(WriteBytes(single, start));
+            QVERIFY(WriteBytes(batched, start));
+            IniBatch batch(batched);
+            for (int n = 1 + random.bounded(8); n > 0; --n) {
+                const QString& section = sections[random.bounded(int(std::size(sections)))];
+                const QString& key = keys[random.bounded(int(std::size(keys)))];
+                const QString& value = values[random.bounded(int(std::size(values)))];
+                QVERIFY(WriteIniValue(single, section, key, value));
+                batch.Write(section, key, value);
+            }
+            QCOMPARE(batch.Commit(), 0);
+            QCOMPARE(ReadBytes(batched), ReadBytes(single));
+        }
+    }
+
+    void aGbkCharacterEndingInTheByteOfABracketStaysInItsName()
+    {
+        QVERIFY(WriteIniValue(path_, QStringLiteral("乚轴"), QStringLiteral("K"), QStringLiteral("1")));
+        QVERIFY(WriteIniValue(path_, QStringLiteral("乚轴"), QStringLiteral("K"), QStringLiteral("2")));
+        QCOMPARE(ReadBytes(path_), QByteArray("[\x81\x5D\xD6\xE1]\r\nK=2\r\n"));
+        QCOMPARE(ReadIniValue(QStringLiteral("乚轴"), QStringLiteral("K"), path_), QStringLiteral("2"));
+    }
+
+    void aBatchWritesOnlyWhenItHasWritesAndNeverOverAnUnreadableFile()
+    {
+        QCOMPARE(IniBatch(path_).Commit(), 0);
+        QVERIFY(!QFile::exists(path_));
+        const QString folder = dir_.filePath(QStringLiteral("folder"));
+        QVERIFY(QDir().mkpath(folder));
+        IniBatch batch(folder);
+        batch.Write("A", "X", "1");
+        QCOMPARE(batch.Commit(), EISDIR);
+        QVERIFY(QFileInfo(folder).isDir());
     }
 
 private:

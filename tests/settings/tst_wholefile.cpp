@@ -8,6 +8,8 @@
 
 #include <cerrno>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -96,6 +98,26 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("hardware_set.txt")});
         QVERIFY(!WriteErrorText(EACCES).isEmpty());
         QVERIFY(SaveFailedMessage(path, ENOENT).contains(path));
+    }
+
+    void leftoversOfKilledSavesGoWithTheNextSave()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("hardware_set.txt"));
+        const QString killed = dir.filePath(QStringLiteral(".hardware_set.txt.Ab3dE9.tmp"));
+        const QString living = dir.filePath(QStringLiteral(".hardware_set.txt.Zz9yY8.tmp"));
+        const QString other = dir.filePath(QStringLiteral(".Motion_set.txt.Ab3dE9.tmp"));
+        for (const QString& file : {killed, living, other})
+            QVERIFY(WriteBytes(file, "half a save"));
+        // A save still running in another process holds its file locked.
+        const int held = ::open(QFile::encodeName(living).constData(), O_RDONLY);
+        QVERIFY(held >= 0 && ::flock(held, LOCK_EX) == 0);
+
+        QCOMPARE(WriteWholeFile(path, "new"), 0);
+        QVERIFY(!QFileInfo::exists(killed));
+        QVERIFY(QFileInfo::exists(living));
+        QVERIFY(QFileInfo::exists(other));
+        ::close(held);
     }
 
     void aLinkIsFollowedNotReplaced()
