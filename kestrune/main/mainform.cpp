@@ -18,6 +18,7 @@
 #include "motion/motionform.h"
 #include "para/paraform.h"
 #include "settings/apply.h"
+#include "settings/conversions.h"
 #include "settings/state.h"
 #include "widgets/twips.h"
 
@@ -176,7 +177,7 @@ void MainForm::CoB_CardNo_Change(const QString& text)
     CoB_CardNo->lineEdit()->setPalette(palette);
     CoB_CardNo->setToolTip(card ? QString()
                                 : QStringLiteral("“%1”不是卡号（0 到 %2 的整数），各窗口仍在使用第 %3 张卡。")
-                                      .arg(text)
+                                      .arg(Abbreviated(text))
                                       .arg(kLastCardNumber)
                                       .arg(CurrentCardNo));
 }

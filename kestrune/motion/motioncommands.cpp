@@ -1,5 +1,7 @@
 #include "motioncommands.h"
 
+#include <QStringList>
+
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -153,23 +155,38 @@ void StartMotion(const MotionFields& fields, MotionParameterSet& p, bool unitIsP
 
 void StopMotion(const MotionFields& fields, MotionParameterSet& p)
 {
-    // A stop must not be refused over a typing error in a field it does not
-    // need: what can be read is taken, and an axis whose acceleration time
-    // cannot be read is stopped at once instead of decelerating.
+    // A stop always stops. It is not refused over a typing error in a field
+    // it does not need: what can be read is taken. An axis whose deceleration
+    // time cannot be read, is negative or not finite, or whose decelerating
+    // stop the card refuses, is stopped at once, and the message says so.
     const ReadResult read = ReadMotionParameters(fields, p, true);
-    bool stoppedAtOnce = false;
+    QStringList reasons;
     for (int t = 0; t < 2; ++t) {
         if (p.AxisSelected[t] != 1)
             continue;
-        if (p.StopMode == 0 && read.accelTimeRead[t]) {
-            cardlib::tvn_decel_stop(MotionAxis(t), p.AccelTime[t]);
-        } else {
-            cardlib::tvn_imd_stop(MotionAxis(t));
-            stoppedAtOnce = stoppedAtOnce || p.StopMode == 0;
+        const int16_t axis = MotionAxis(t);
+        if (p.StopMode != 0) {
+            cardlib::tvn_imd_stop(axis);
+            continue;
         }
+        const double time = p.AccelTime[t];
+        const QString typed = Abbreviated(fields.accelTime[t]);
+        if (!read.accelTimeRead[t]) {
+            reasons << (IsNumberText(fields.accelTime[t])
+                            ? QStringLiteral("第%1轴的总加速时间“%2”超出范围。").arg(t).arg(typed)
+                            : QStringLiteral("第%1轴的总加速时间“%2”不是有效的数字。").arg(t).arg(typed));
+        } else if (!std::isfinite(time) || time < 0) {
+            reasons << QStringLiteral("第%1轴的总加速时间“%2”不能用于减速停止。").arg(t).arg(typed);
+        } else if (const int16_t status = cardlib::tvn_decel_stop(axis, time); status != 0) {
+            reasons << QStringLiteral("控制卡拒绝了第%1轴的减速停止（返回 %2）。").arg(t).arg(status);
+        } else {
+            continue;
+        }
+        cardlib::tvn_imd_stop(axis);
+        reasons.back() += QStringLiteral("该轴已立即停止。");
     }
-    if (stoppedAtOnce && read.error)
-        ShowMessage(*read.error + QStringLiteral("\n该轴已立即停止。"));
+    if (!reasons.isEmpty())
+        ShowMessage(reasons.join(QLatin1Char('\n')));
 }
 
 void RaiseDriveSpeed(MotionParameterSet& p, const std::array<bool, 4>& checked)

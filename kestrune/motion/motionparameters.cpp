@@ -4,11 +4,12 @@
 
 namespace {
 
-QString Describe(int slot, const char* field, const QString& text, bool isNumber)
+QString Describe(int slot, const char* field, const QString& text)
 {
     const QString where = slot < 0 ? QString() : QStringLiteral("第%1轴的").arg(slot);
-    return isNumber ? QStringLiteral("%1%2“%3”超出范围，请重新输入！").arg(where, QString::fromUtf8(field), text)
-                    : QStringLiteral("%1%2“%3”不是有效的数字，请重新输入！").arg(where, QString::fromUtf8(field), text);
+    const QString quoted = Abbreviated(text);
+    return IsNumberText(text) ? QStringLiteral("%1%2“%3”超出范围，请重新输入！").arg(where, QString::fromUtf8(field), quoted)
+                              : QStringLiteral("%1%2“%3”不是有效的数字，请重新输入！").arg(where, QString::fromUtf8(field), quoted);
 }
 
 // Reads one field after another; a field that fails keeps its old value and
@@ -21,7 +22,7 @@ public:
             out = *value;
             return true;
         }
-        Fail(Describe(slot, field, text, StrictNumber(text).has_value()));
+        Fail(Describe(slot, field, text));
         return false;
     }
 
@@ -31,7 +32,7 @@ public:
             out = *value;
             return true;
         }
-        Fail(Describe(slot, field, text, false));
+        Fail(Describe(slot, field, text));
         return false;
     }
 

@@ -76,6 +76,22 @@ std::optional<double> StrictNumber(const QString& text)
     return value;
 }
 
+bool IsNumberText(const QString& text)
+{
+    const std::string s = text.trimmed().toStdString();
+    const size_t n = NumberLength(s, 0);
+    return n != 0 && n == s.size();
+}
+
+QString Abbreviated(const QString& text)
+{
+    constexpr qsizetype kShown = 32;
+    if (text.size() <= kShown)
+        return text;
+    const qsizetype cut = text[kShown - 1].isHighSurrogate() ? kShown - 1 : kShown;
+    return text.left(cut) + QStringLiteral("…");
+}
+
 std::optional<int32_t> StrictInt32(const QString& text)
 {
     const auto value = StrictNumber(text);
@@ -150,10 +166,14 @@ std::optional<uint32_t> LeadingHex(const QString& text)
 
 std::optional<uint32_t> Hex32(const QString& text)
 {
-    // Leading zeros do not widen a value.
-    QString digits = text.trimmed();
-    while (digits.size() > 1 && digits.startsWith(QLatin1Char('0')))
-        digits.remove(0, 1);
+    const QString t = text.trimmed();
+    // Leading zeros do not widen a value; a blank inside ends the number.
+    qsizetype first = 0;
+    while (first + 1 < t.size() && t[first] == QLatin1Char('0'))
+        ++first;
+    const QString digits = t.mid(first);
+    if (digits.contains(QLatin1Char(' ')) || digits.contains(QLatin1Char('\t')))
+        return std::nullopt;
     return ParseHex(digits, 8);
 }
 

@@ -27,6 +27,13 @@ int16_t SettingsFlag(const QString& text);
 // included, is no number. Values beyond a double's range are no number.
 std::optional<double> StrictNumber(const QString& text);
 
+// Whether `text` is written as a strict number, whatever its size: "1e400"
+// and a 400-digit number are numbers too big for any field, not typing errors.
+bool IsNumberText(const QString& text);
+
+// Typed text as a message quotes it: at most 32 characters, then "…".
+QString Abbreviated(const QString& text);
+
 // A 32-bit field: the strict number rounded halves to even. The range is
 // symmetric (±2147483647) so that making a value positive or negating it, as
 // the motion commands do, always fits.
@@ -43,8 +50,8 @@ QString HexText(uint32_t value);
 // no prefix; anything else is no number.
 std::optional<uint32_t> ParseHex(const QString& text, int maxDigits);
 
-// A hexadecimal number that fits 32 bits, leading zeros allowed; nothing for
-// any other text.
+// A hexadecimal number that fits 32 bits, leading zeros allowed, blanks only
+// around it; nothing for any other text.
 std::optional<uint32_t> Hex32(const QString& text);
 
 // The value of the hexadecimal digits at the start of `text` (after blanks),

@@ -5,6 +5,7 @@
 #include "settings/state.h"
 #include "support/messages.h"
 #include "support/standin.h"
+#include "tolvane.h"
 
 Q_DECLARE_METATYPE(MotionFields)
 
@@ -106,6 +107,15 @@ private slots:
         f.interpStartSpeed = "9999999999";
         StartMotion(f, p_, true);
         QCOMPARE(messages.texts.last(), QStringLiteral("插补初速度“9999999999”超出范围，请重新输入！"));
+        f.interpAccelTime = "1e400"; // too big for any field: out of range too
+        f.interpStartSpeed = "500";
+        StartMotion(f, p_, true);
+        QCOMPARE(messages.texts.last(), QStringLiteral("插补总加速时间“1e400”超出范围，请重新输入！"));
+        // A long entry is quoted in part, so the end of the sentence shows.
+        f = Initial();
+        f.endPosition[0] = QString(10000, '1') + "x";
+        StartMotion(f, p_, true);
+        QCOMPARE(messages.texts.last(), "第0轴的终点位置“" + QString(32, '1') + "…”不是有效的数字，请重新输入！");
         QVERIFY(RecordedCalls().isEmpty());
     }
 
@@ -265,7 +275,43 @@ private slots:
         StopMotion(f, p_);
         QCOMPARE(RecordedRequests(), (QStringList{"tvn_decel_stop(0, 0.1)", "tvn_imd_stop(1)"}));
         QCOMPARE(messages.texts.size(), 1);
-        QVERIFY(messages.texts[0].contains("第0轴的初速度"));
+        QCOMPARE(messages.texts[0], QStringLiteral("第1轴的总加速时间“”不是有效的数字。该轴已立即停止。"));
+    }
+
+    void aStopAlwaysStops_data()
+    {
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<int>("refusal"); // what the card answers tvn_decel_stop, -1: the simulation
+        QTest::addColumn<QString>("message");
+        QTest::newRow("negative") << "-1" << -1 << "第0轴的总加速时间“-1”不能用于减速停止。该轴已立即停止。";
+        QTest::newRow("barely negative") << "-0.001" << -1 << "第0轴的总加速时间“-0.001”不能用于减速停止。该轴已立即停止。";
+        QTest::newRow("too big") << "1e400" << -1 << "第0轴的总加速时间“1e400”超出范围。该轴已立即停止。";
+        QTest::newRow("refused by the card") << "0.1" << 3 << "控制卡拒绝了第0轴的减速停止（返回 3）。该轴已立即停止。";
+        QTest::newRow("accepted") << "0.1" << -1 << "";
+    }
+
+    void aStopAlwaysStops()
+    {
+        QFETCH(QString, time);
+        QFETCH(int, refusal);
+        QFETCH(QString, message);
+        MessageCatcher messages;
+        tolvane::control::UseTestClock(true);
+        MotionFields f = Initial();
+        f.mode = MotionFields::Continuous;
+        StartMotion(f, p_, true);
+        tolvane::control::AdvanceClock(1.0);
+        QCOMPARE(tvn_read_current_speed(0), 2000.0);
+
+        if (refusal >= 0)
+            tolvane::control::QueueResults("tvn_decel_stop", {double(refusal)});
+        f.accelTime[0] = time;
+        StopMotion(f, p_);
+        tolvane::control::AdvanceClock(0.2); // longer than an accepted 0.1 s deceleration
+        QCOMPARE(tvn_read_current_speed(0), 0.0);
+        QCOMPARE(tvn_axis_status(0) & 1, 0);
+        QCOMPARE(messages.texts, message.isEmpty() ? QStringList() : QStringList{message});
+        tolvane::control::UseTestClock(false);
     }
 
     void speedSteps()

@@ -78,6 +78,10 @@ private slots:
         QTest::newRow("decimal") << "1.0" << -1;
         QTest::newRow("hexadecimal") << "0x1" << -1;
         QTest::newRow("full-width digit") << "１" << -1;
+        QTest::newRow("leading zeros") << "0000001" << 1;
+        QTest::newRow("many leading zeros") << QString(100, '0') + "8191" << 8191;
+        QTest::newRow("many digits") << QString(100, '9') << -1;
+        QTest::newRow("plus alone") << "+" << -1;
     }
 
     void cardNumber()
@@ -86,6 +90,37 @@ private slots:
         QFETCH(int, card);
         const auto n = CardNumberFromText(text);
         QCOMPARE(n ? int(*n) : -1, card);
+    }
+
+    void hex32_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qint64>("value"); // -1: no number
+        QTest::newRow("digits") << "1aF" << qint64(0x1AF);
+        QTest::newRow("blanks around") << " FF " << qint64(0xFF);
+        QTest::newRow("leading zeros") << "000000000001" << qint64(1);
+        QTest::newRow("widest") << "FFFFFFFF" << qint64(0xFFFFFFFF);
+        QTest::newRow("too wide") << "100000000" << qint64(-1);
+        QTest::newRow("blank after zeros") << "0 1" << qint64(-1);
+        QTest::newRow("blank inside") << "1 2" << qint64(-1);
+        QTest::newRow("empty") << "" << qint64(-1);
+    }
+
+    void hex32()
+    {
+        QFETCH(QString, text);
+        QFETCH(qint64, value);
+        const auto n = Hex32(text);
+        QCOMPARE(n ? qint64(*n) : qint64(-1), value);
+    }
+
+    void typedTextInMessages()
+    {
+        QCOMPARE(Abbreviated(QString(32, 'x')), QString(32, 'x'));
+        QCOMPARE(Abbreviated(QString(10000, '7')), QString(32, '7') + "…");
+        QVERIFY(IsNumberText("1e400"));
+        QVERIFY(IsNumberText(QString(400, '9')));
+        QVERIFY(!IsNumberText("2,000"));
     }
 };
 
