@@ -7,6 +7,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTimer>
 
 #include "cardlib/binding.h"
@@ -208,8 +210,7 @@ void FormCounter::Timer1_Timer()
             for (int i = 0; i < 2; ++i)
                 T_LatchAxis[i]->setText(QString::number(cardlib::tvn_get_latch_value(Axis(i))));
         const QString record = QStringLiteral("Xpos = %1   Ypos = %2").arg(T_LatchAxis[0]->text(), T_LatchAxis[1]->text());
-        latchLog_ += record + QStringLiteral("\r\n");
-        TextLatchResult->appendPlainText(record);
+        ShowRecord(record);
         if (OptionAutoLatch[0]->isChecked()) {
             LatchRecordHeld = 0;
             cardlib::tvn_reset_latch_flag(cn);
@@ -243,9 +244,32 @@ void FormCounter::commandResetTriggerFlag_Click()
     LatchRecordHeld = 0;
 }
 
+void FormCounter::ShowRecord(const QString& record)
+{
+    const bool dropped = latchLog_.Dropped() > 0;
+    latchLog_.Append(record);
+    TextLatchResult->appendPlainText(record);
+    if (latchLog_.Dropped() == 0)
+        return;
+    // The screen keeps what the log keeps: the header line, then the newest
+    // records. The oldest record on screen goes, and the header counts it.
+    QTextCursor cursor(TextLatchResult->document());
+    if (!dropped) {
+        cursor.insertText(latchLog_.Header());
+        cursor.insertBlock();
+    }
+    cursor.movePosition(QTextCursor::Start);
+    cursor.movePosition(QTextCursor::NextBlock);
+    cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    cursor.movePosition(QTextCursor::Start);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.insertText(latchLog_.Header());
+}
+
 void FormCounter::CommandCLS_Click()
 {
-    latchLog_.clear();
+    latchLog_.Clear();
     TextLatchResult->clear();
 }
 

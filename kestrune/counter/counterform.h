@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "latchlog.h"
+
 class Lamp;
 class OptionGroup;
 class QLabel;
@@ -40,8 +42,9 @@ public:
     void CommandCh_Click();
     void CommandPLDsetReg_Click();
 
-    // The latch log exactly as recorded, records ending in CR LF.
-    const QString& LatchLog() const { return latchLog_; }
+    // The latch log as kept: its newest records, each ending in CR LF, under
+    // a line that counts the dropped ones.
+    QString LatchLogText() const { return latchLog_.Text(); }
     int16_t LatchRecordHeld = 0;
 
 protected:
@@ -75,6 +78,8 @@ private:
     QLabel* LabelELL;
     QTimer* Timer1;
 
-    QString latchLog_;
+    void ShowRecord(const QString& record);
+
+    LatchLog latchLog_;
     std::function<void()> configure_;
 };

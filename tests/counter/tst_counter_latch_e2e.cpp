@@ -47,7 +47,7 @@ private slots:
         form.findChild<QTimer*>("Timer1")->stop();
         QCOMPARE(tvn_t_pmove(0, 4000, 0), int16_t(0));
         TickUntilRest(form);
-        QCOMPARE(form.LatchLog(), QStringLiteral("Xpos = 1000   Ypos = 0\r\n"
+        QCOMPARE(form.LatchLogText(), QStringLiteral("Xpos = 1000   Ypos = 0\r\n"
                                                  "Xpos = 2000   Ypos = 0\r\n"
                                                  "Xpos = 3000   Ypos = 0\r\n"
                                                  "Xpos = 4000   Ypos = 0\r\n"));
@@ -68,14 +68,14 @@ private slots:
         Find<QRadioButton>(&form, "OptionAutoLatch(1)")->click();
         tvn_t_pmove(0, 4000, 0);
         TickUntilRest(form);
-        QCOMPARE(form.LatchLog(), QStringLiteral("Xpos = 1000   Ypos = 250\r\n"));
+        QCOMPARE(form.LatchLogText(), QStringLiteral("Xpos = 1000   Ypos = 250\r\n"));
         QCOMPARE(Find<Lamp>(&form, "S_TriggerState(0)")->Colour(), Lamp::kSet);
         QCOMPARE(Find<Lamp>(&form, "S_TriggerState(1)")->Colour(), Lamp::kSet);
         // The reset button re-arms; the next arrival is logged.
         form.commandResetTriggerFlag_Click();
         tvn_t_pmove(0, -1500, 0);
         TickUntilRest(form);
-        QCOMPARE(form.LatchLog(), QStringLiteral("Xpos = 1000   Ypos = 250\r\nXpos = 3000   Ypos = 250\r\n"));
+        QCOMPARE(form.LatchLogText(), QStringLiteral("Xpos = 1000   Ypos = 250\r\nXpos = 3000   Ypos = 250\r\n"));
     }
 };
 

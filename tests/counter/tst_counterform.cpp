@@ -1,5 +1,6 @@
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -73,7 +74,7 @@ private slots:
         tolvane::control::QueueResults("tvn_get_latch_flag", {0, kAxis0Latched});
         tolvane::control::QueueResults("tvn_get_latch_value", {1000, 0, 3000, 0});
         form.Timer1_Timer();
-        QCOMPARE(form.LatchLog(), QStringLiteral("Xpos = 3000   Ypos = 0\r\n"));
+        QCOMPARE(form.LatchLogText(), QStringLiteral("Xpos = 3000   Ypos = 0\r\n"));
     }
 
     void automaticReadingLogsEachEventOnce()
@@ -83,15 +84,37 @@ private slots:
         tolvane::control::QueueResults("tvn_get_latch_value", {1234, -56});
         NextFlags(kAxis0Latched);
         form.Timer1_Timer();
-        QCOMPARE(form.LatchLog(), QStringLiteral("Xpos = 1234   Ypos = -56\r\n"));
+        QCOMPARE(form.LatchLogText(), QStringLiteral("Xpos = 1234   Ypos = -56\r\n"));
         QCOMPARE(RecordedCalls("tvn_reset_latch_flag").size(), 1);
         form.Timer1_Timer();
         form.Timer1_Timer();
-        QCOMPARE(form.LatchLog().count("Xpos"), 1);
+        QCOMPARE(form.LatchLogText().count("Xpos"), 1);
         NextFlags(1 << 9);
         form.Timer1_Timer();
-        QCOMPARE(form.LatchLog().count("Xpos"), 2);
+        QCOMPARE(form.LatchLogText().count("Xpos"), 2);
         QCOMPARE(form.LatchRecordHeld, int16_t(0));
+    }
+
+    void theLogKeepsItsNewestTenThousandRecords()
+    {
+        tolvane::control::Record(false);
+        FormCounter form;
+        form.Form_Load();
+        for (int i = 1; i <= 30000; ++i) {
+            tolvane::control::QueueResults("tvn_get_latch_value", {double(i), double(-i)});
+            NextFlags(kAxis0Latched);
+            form.Timer1_Timer();
+        }
+        const QStringList kept = form.LatchLogText().split("\r\n", Qt::SkipEmptyParts);
+        QCOMPARE(kept.size(), 10001);
+        QCOMPARE(kept.first(), QStringLiteral("（已删去较早的 20000 条记录）"));
+        QCOMPARE(kept[1], QStringLiteral("Xpos = 20001   Ypos = -20001"));
+        QCOMPARE(kept.last(), QStringLiteral("Xpos = 30000   Ypos = -30000"));
+        // The screen shows what the log keeps.
+        const QStringList shown = Find<QPlainTextEdit>(&form, "TextLatchResult")->toPlainText().split('\n');
+        QCOMPARE(shown, kept);
+        form.CommandCLS_Click();
+        QCOMPARE(form.LatchLogText(), QString());
     }
 
     void manualReadingHoldsUntilTheReset()
@@ -104,25 +127,25 @@ private slots:
         QCOMPARE(form.LatchRecordHeld, int16_t(1));
         NextFlags(kAxis0Latched);
         form.Timer1_Timer();
-        QCOMPARE(form.LatchLog().count("Xpos"), 1);
+        QCOMPARE(form.LatchLogText().count("Xpos"), 1);
         QVERIFY(RecordedCalls("tvn_reset_latch_flag").isEmpty());
 
         // Switching to automatic while held logs nothing either.
         Find<QRadioButton>(&form, "OptionAutoLatch(0)")->click();
         NextFlags(kAxis0Latched);
         form.Timer1_Timer();
-        QCOMPARE(form.LatchLog().count("Xpos"), 1);
+        QCOMPARE(form.LatchLogText().count("Xpos"), 1);
 
         // "清空" empties the log and keeps the hold.
         form.CommandCLS_Click();
-        QCOMPARE(form.LatchLog(), QString());
+        QCOMPARE(form.LatchLogText(), QString());
         QCOMPARE(form.LatchRecordHeld, int16_t(1));
 
         QTest::mouseClick(Find<QPushButton>(&form, "commandResetTriggerFlag"), Qt::LeftButton);
         QCOMPARE(form.LatchRecordHeld, int16_t(0));
         NextFlags(kAxis0Latched);
         form.Timer1_Timer();
-        QCOMPARE(form.LatchLog().count("Xpos"), 1);
+        QCOMPARE(form.LatchLogText().count("Xpos"), 1);
     }
 
     void lampsFollowTheFlagWord()
@@ -134,7 +157,7 @@ private slots:
         QCOMPARE(Find<Lamp>(&form, "S_ClsCounterState(0)")->Colour(), Lamp::kSet);
         QCOMPARE(Find<Lamp>(&form, "S_ClsCounterState(1)")->Colour(), Lamp::kClear);
         QCOMPARE(Find<Lamp>(&form, "S_TriggerState(0)")->Colour(), Lamp::kClear);
-        QCOMPARE(form.LatchLog(), QString());
+        QCOMPARE(form.LatchLogText(), QString());
         tolvane::control::QueueResults("tvn_get_latch_flag", {1 | (1 << 5) | (1 << 9), 0});
         form.Timer1_Timer();
         QCOMPARE(Find<Lamp>(&form, "S_Trigger(0)")->Colour(), Lamp::kSet);
