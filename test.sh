@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs every test: first a normal build, then a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer, then the tests where two
-# threads share state (Flashmend's, the stand-in's download) under
-# ThreadSanitizer.
-#   ./test.sh           both passes (as CI runs it)
+# AddressSanitizer and UndefinedBehaviorSanitizer, with the fuzz targets run
+# for 30 s each (KESTRUNE_FUZZ_SECONDS), then the tests where two threads
+# share state (Flashmend's, the stand-in's download) under ThreadSanitizer.
+#   ./test.sh           every pass (as CI runs it)
 #   ./test.sh --quick   the normal build only
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -32,6 +32,9 @@ if [[ $quick -eq 0 ]]; then
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1 \
         UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         ctest --test-dir build-sanitize --output-on-failure
+
+    echo "== the settings layer and the text conversions under libFuzzer =="
+    tests/fuzz/run.sh "${KESTRUNE_FUZZ_SECONDS:-30}"
 
     echo "== Flashmend's tests and the firmware download under ThreadSanitizer =="
     threaded_tests=(tst_downloadworker tst_flashmenddlg tst_tolvane_firmware)

@@ -1,7 +1,8 @@
 # Shared by run.sh and test.sh: Debian packages and the CMake build trees.
 
 # What a fresh Debian 12 machine lacks to build, test and show the programs.
-KESTRUNE_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libbenchmark-dev fonts-wqy-zenhei)
+KESTRUNE_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev qt6-translations-l10n libbenchmark-dev
+    fonts-wqy-zenhei)
 
 install_missing_packages() {
     local missing=()

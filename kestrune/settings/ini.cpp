@@ -113,8 +113,20 @@ void ForEachLine(const QByteArray& bytes, F line)
 
 IniFile::IniFile(const QString& file)
 {
-    if (ReadWholeFile(file, bytes_) != 0)
-        return;
+    if (ReadWholeFile(file, bytes_) == 0)
+        Parse();
+}
+
+IniFile IniFile::InMemory(const QByteArray& content)
+{
+    IniFile snapshot;
+    snapshot.bytes_ = content;
+    snapshot.Parse();
+    return snapshot;
+}
+
+void IniFile::Parse()
+{
     ForEachLine(bytes_, [this](qsizetype begin, qsizetype length, QByteArrayView) { lines_.push_back({begin, length}); });
     std::optional<QByteArray> open; // the section whose lines are being passed
     for (size_t i = 0; i < lines_.size(); ++i) {
@@ -152,6 +164,18 @@ IniBatch::IniBatch(const QString& file) : file_(file)
     // A file that could not be read is never replaced.
     if (const int e = ReadWholeFile(file, bytes); e != 0 && e != ENOENT)
         readError_ = e;
+    Split(bytes);
+}
+
+IniBatch IniBatch::InMemory(const QByteArray& content)
+{
+    IniBatch batch;
+    batch.Split(content);
+    return batch;
+}
+
+void IniBatch::Split(const QByteArray& bytes)
+{
     ForEachLine(bytes, [&](qsizetype begin, qsizetype length, QByteArrayView end) {
         lines_.push_back({bytes.mid(begin, length), end.toByteArray()});
     });
@@ -204,12 +228,8 @@ void IniBatch::Write(const QString& section, const QString& key, const QString& 
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), Line{keyLine, kCrLf});
 }
 
-int IniBatch::Commit()
+QByteArray IniBatch::Content() const
 {
-    if (!written_)
-        return 0;
-    if (readError_)
-        return readError_;
     qsizetype size = 0;
     for (const Line& line : lines_)
         size += line.text.size() + line.end.size();
@@ -217,7 +237,16 @@ int IniBatch::Commit()
     bytes.reserve(size);
     for (const Line& line : lines_)
         bytes += line.text + line.end;
-    return WriteWholeFile(file_, bytes);
+    return bytes;
+}
+
+int IniBatch::Commit()
+{
+    if (!written_)
+        return 0;
+    if (readError_)
+        return readError_;
+    return WriteWholeFile(file_, Content());
 }
 
 QString ReadIniValue(const QString& section, const QString& key, const QString& file)

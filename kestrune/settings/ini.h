@@ -33,10 +33,16 @@ bool WriteIniValue(const QString& file, const QString& section, const QString& k
 class IniFile {
 public:
     explicit IniFile(const QString& file);
+    // A snapshot of `content`, as if it were a file's (for checks of the
+    // parser alone).
+    static IniFile InMemory(const QByteArray& content);
 
     QString Value(const QString& section, const QString& key) const;
 
 private:
+    IniFile() = default;
+    void Parse();
+
     struct Line {
         qsizetype begin;
         qsizetype length; // without the line end
@@ -56,9 +62,15 @@ private:
 class IniBatch {
 public:
     explicit IniBatch(const QString& file);
+    // A batch over `content` in memory, tied to no file (for checks of the
+    // writes alone); it is never committed.
+    static IniBatch InMemory(const QByteArray& content);
 
     // As WriteIniValue, on the content gathered so far.
     void Write(const QString& section, const QString& key, const QString& value);
+
+    // The content gathered so far: what Commit() would write.
+    QByteArray Content() const;
 
     // Replaces the file with the gathered content (WriteWholeFile) and returns
     // 0, or the errno of the failure; the file is then as it was. A file that
@@ -70,6 +82,9 @@ private:
         QByteArray text; // without its line end
         QByteArray end;  // "\r\n", "\n", or "" for a last line without one
     };
+
+    IniBatch() = default;
+    void Split(const QByteArray& bytes);
 
     QString file_;
     int readError_ = 0;
