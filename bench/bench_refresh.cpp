@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/medians.h"
 #include "counter/counterform.h"
 #include "io/ioform.h"
 #include "motion/motionform.h"
@@ -21,21 +22,12 @@ namespace {
 
 // Prints, after the usual table, each benchmark's median time per tick as a
 // share of the period of the timer that drives that tick.
-class ShareReporter : public benchmark::ConsoleReporter {
+class ShareReporter : public MedianReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.aggregate_name == "median")
-                medians_.emplace_back(run.run_name.function_name,
-                                      run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit));
-    }
-
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        for (const auto& [name, seconds] : medians_) {
+        for (const auto& [name, seconds] : Medians()) {
             const double period = Periods().at(name);
             std::printf("%s: median %.3f us per tick = %.4f%% of its %.0f ms period\n", name.c_str(), seconds * 1e6,
                         100.0 * seconds / period, period * 1000.0);
@@ -47,9 +39,6 @@ public:
         static std::map<std::string, double> periods;
         return periods;
     }
-
-private:
-    std::vector<std::pair<std::string, double>> medians_;
 };
 
 void MotionTimerTick(benchmark::State& state)

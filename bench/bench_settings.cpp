@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/medians.h"
 #include "para/paraform.h"
 #include "settings/apply.h"
 #include "settings/hardwaresettings.h"
@@ -82,28 +83,16 @@ void ApplyLargeFile(benchmark::State& state)
 }
 
 // Prints each benchmark's median against its budget after the usual table.
-class BudgetReporter : public benchmark::ConsoleReporter {
+class BudgetReporter : public MedianReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.aggregate_name == "median")
-                medians_.emplace_back(run.run_name.function_name,
-                                      run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit));
-    }
-
     void Finalize() override
     {
         ConsoleReporter::Finalize();
         static const std::map<std::string, double> budgets = {
             {"SaveBothAxesAndApply", 0.020}, {"LoadLargeFileInParameterWindow", 0.200}, {"ApplyLargeFile", 0.200}};
-        for (const auto& [name, seconds] : medians_)
+        for (const auto& [name, seconds] : Medians())
             std::printf("%s: median %.2f ms, budget %.0f ms\n", name.c_str(), seconds * 1e3, budgets.at(name) * 1e3);
     }
-
-private:
-    std::vector<std::pair<std::string, double>> medians_;
 };
 
 }  // namespace
