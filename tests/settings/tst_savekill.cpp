@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
 
 #include <sys/wait.h>
@@ -88,19 +89,37 @@ private slots:
         QVERIFY(QFile::copy(scratch.filePath("hardware_set.txt"), folder + "/hardware_set.txt"));
         QVERIFY(QFile::copy(scratch.filePath("Motion_set.txt"), folder + "/Motion_set.txt"));
 
-        QRandomGenerator random(20261208);
+        // Kills land anywhere within about three saves, whatever a save costs
+        // in this build (a sanitizer makes it many times slower).
         QElapsedTimer clock;
         clock.start();
-        int kills = 0, mixed = 0, leftoversSeen = 0;
+        for (int i = 0; i < 10; ++i)
+            Save(scratch.path(), i % 2);
+        const int window = std::max(1000, static_cast<int>(clock.nsecsElapsed() / 1000 / 10 * 3));
+        QRandomGenerator random(20261208);
+        clock.restart();
+        int kills = 0, mixed = 0, leftoversSeen = 0, changes = 0;
+        QByteArray previous = hardware0;
         while (kills < 300 && clock.elapsed() < 50000) {
+            // The child saves, alternating the two sets from the one the file
+            // does not hold, until it is killed.
+            // It says when it starts, so that the kill falls among its saves,
+            // however long the fork took.
+            const int first = previous == hardware1 ? 0 : 1;
+            int started[2];
+            QVERIFY(::pipe(started) == 0);
             const pid_t saver = ::fork();
             QVERIFY(saver >= 0);
             if (saver == 0) {
-                // The child saves, alternating the two sets, until it is killed.
-                for (int set = 1;; set ^= 1)
+                [[maybe_unused]] const ssize_t said = ::write(started[1], "s", 1);
+                for (int set = first;; set ^= 1)
                     Save(folder, set);
             }
-            ::usleep(random.bounded(500, 15000));
+            char byte = 0;
+            QCOMPARE(::read(started[0], &byte, 1), ssize_t(1));
+            ::close(started[0]);
+            ::close(started[1]);
+            ::usleep(static_cast<useconds_t>(random.bounded(window)));
             ::kill(saver, SIGKILL);
             int status = 0;
             QCOMPARE(::waitpid(saver, &status, 0), saver);
@@ -109,14 +128,18 @@ private slots:
             const QByteArray hardware = ReadBytes(folder + "/hardware_set.txt");
             const QByteArray motion = ReadBytes(folder + "/Motion_set.txt");
             mixed += (hardware != hardware0 && hardware != hardware1) + (motion != motion0 && motion != motion1);
+            changes += hardware != previous;
+            previous = hardware;
             leftoversSeen += static_cast<int>(Temporaries(folder).size());
         }
         // The next save removes what the last kill left behind.
         Save(folder, 0);
         const auto leftovers = Temporaries(folder);
-        qInfo("%d kills in %lld ms: %d mixed files, %d temporary files seen after a kill, %d left after the next save",
-              kills, clock.elapsed(), mixed, leftoversSeen, static_cast<int>(leftovers.size()));
+        qInfo("%d kills in %lld ms, the file changed between %d of them: %d mixed files, %d temporary files seen "
+              "after a kill, %d left after the next save",
+              kills, clock.elapsed(), changes, mixed, leftoversSeen, static_cast<int>(leftovers.size()));
         QVERIFY(kills >= 200);
+        QVERIFY2(changes >= kills / 10, "the killed processes hardly saved at all");
         QCOMPARE(mixed, 0);
         QCOMPARE(leftovers, QStringList());
     }
