@@ -6,6 +6,7 @@
 #include "common/termination.h"
 #include "common/translations.h"
 #include "mainform.h"
+#include "settings/state.h"
 #include "widgets/twips.h"
 
 int main(int argc, char* argv[])
@@ -20,7 +21,7 @@ int main(int argc, char* argv[])
 
     MainForm form;
     CloseOnTerminationSignals(&form);
-    if (!form.Form_Load(QCoreApplication::applicationDirPath()))
+    if (!form.Form_Load(ChooseSettingsFolder(QCoreApplication::applicationDirPath(), UserSettingsFolder())))
         return 1;
     if (form.Unloaded())
         return 0;

@@ -111,9 +111,9 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent)
 
 MainForm::~MainForm() = default;
 
-bool MainForm::Form_Load(const QString& programDirectory)
+bool MainForm::Form_Load(const QString& settingsFolder)
 {
-    SetSettingsPaths(programDirectory);
+    SetSettingsPaths(settingsFolder);
     const int16_t r = cardlib::tvn_board_init();
     if (r == 0) {
         ShowMessage(QStringLiteral("未找到Brevak运动控制卡，单击“确定”进入模拟演示界面！"));

@@ -23,10 +23,10 @@ public:
     explicit MainForm(QWidget* parent = nullptr);
     ~MainForm() override;
 
-    // The load step: settings paths, card library start, card list, settings
-    // applied to card 0. Returns false when a card failed to start; the form
-    // has then been unloaded and the program must end.
-    bool Form_Load(const QString& programDirectory);
+    // The load step: settings paths (in `settingsFolder`), card library start,
+    // card list, settings applied to card 0. Returns false when a card failed
+    // to start; the form has then been unloaded and the program must end.
+    bool Form_Load(const QString& settingsFolder);
 
     // Closes every open test window, most recent first, then the card library
     // (once, however often this runs).

@@ -1,7 +1,56 @@
 #include "state.h"
 
-void SetSettingsPaths(const QString& programDirectory)
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+const char* const kFiles[] = {"hardware_set.txt", "Motion_set.txt"};
+
+bool Writable(const QString& path)
 {
-    HardwareSetPath = programDirectory + "/hardware_set.txt";
-    MotionSetPath = programDirectory + "/Motion_set.txt";
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+}
+
+}  // namespace
+
+void SetSettingsPaths(const QString& folder)
+{
+    HardwareSetPath = folder + "/hardware_set.txt";
+    MotionSetPath = folder + "/Motion_set.txt";
+}
+
+QString ChooseSettingsFolder(const QString& programDirectory, const QString& userFolder)
+{
+    if (Writable(programDirectory))
+        return programDirectory;
+    // A read-only folder whose settings files were handed to the user.
+    bool present = false;
+    bool allWritable = true;
+    for (const char* name : kFiles) {
+        const QString path = programDirectory + '/' + QLatin1String(name);
+        if (QFileInfo::exists(path)) {
+            present = true;
+            allWritable = allWritable && Writable(path);
+        }
+    }
+    if (present && allWritable)
+        return programDirectory;
+
+    QDir().mkpath(userFolder);
+    const QString motion = userFolder + "/Motion_set.txt";
+    const QString shipped = programDirectory + "/Motion_set.txt";
+    if (!QFileInfo::exists(motion) && QFileInfo::exists(shipped) && QFile::copy(shipped, motion))
+        QFile::setPermissions(motion, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    return userFolder;
+}
+
+QString UserSettingsFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/kestrune");
 }

@@ -18,5 +18,16 @@ inline QString MotionSetPath;
 // and used when the motion window starts a homing move.
 inline std::array<int16_t, 4> HomeSpeedMode{};
 
-// Sets both paths from the program's directory, taken as it is.
-void SetSettingsPaths(const QString& programDirectory);
+// Sets both paths from the settings folder, taken as it is.
+void SetSettingsPaths(const QString& folder);
+
+// The folder that holds the settings files: the program's directory whenever
+// it can hold them (the folder is writable, or the settings files in it are),
+// otherwise `userFolder` (an installed package, a read-only folder). The user
+// folder is created when missing and seeded with the Motion_set.txt shipped
+// beside the program; a file already there is never replaced.
+QString ChooseSettingsFolder(const QString& programDirectory, const QString& userFolder);
+
+// The per-user settings folder: $XDG_CONFIG_HOME/kestrune, by default
+// ~/.config/kestrune.
+QString UserSettingsFolder();
