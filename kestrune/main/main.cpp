@@ -2,6 +2,7 @@
 #include <QString>
 
 #include "cardlib/binding.h"
+#include "common/commandline.h"
 #include "common/message.h"
 #include "common/termination.h"
 #include "common/translations.h"
@@ -11,6 +12,10 @@
 
 int main(int argc, char* argv[])
 {
+    ProcessCommandLine(argc, argv, QStringLiteral("kestrune"),
+                       QStringLiteral("Brevak 运动控制卡的测试与演示程序：选择控制卡，设置硬件参数，测试运动、I/O 和计数功能。\n"
+                                      "设置文件 hardware_set.txt 和 Motion_set.txt 放在程序所在的文件夹；"
+                                      "该文件夹不可写时，放在 ~/.config/kestrune/。"));
     QApplication app(argc, argv);
     InstallQtChineseTexts();
     // The program ends with its main window, not with the last window shown:
