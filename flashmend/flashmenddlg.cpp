@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -17,6 +16,7 @@
 #include <cmath>
 
 #include "cardlib/tolvane.h"
+#include "common/icons.h"
 #include "common/message.h"
 #include "common/termination.h"
 
@@ -73,22 +73,7 @@ QRect DialogUnits(const QFont& font, int x, int y, int width, int height)
 
 QIcon FlashmendIcon()
 {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(22, 120, 62));
-    p.drawRoundedRect(2, 6, 28, 22, 3, 3);
-    p.setBrush(QColor(28, 28, 30));
-    p.drawRect(9, 11, 14, 12);
-    p.setBrush(QColor(212, 175, 55));
-    for (int i = 0; i < 6; ++i)
-        p.drawRect(5 + i * 4, 27, 2, 4);
-    p.setBrush(QColor(255, 200, 40));
-    p.drawPolygon(QPolygon({QPoint(16, 0), QPoint(22, 7), QPoint(18, 7), QPoint(18, 10), QPoint(14, 10),
-                            QPoint(14, 7), QPoint(10, 7)}));
-    return QIcon(pixmap);
+    return WindowIcon(ProgramIcon::Flashmend);
 }
 
 CFlashmendDlg::CFlashmendDlg(QWidget* parent, DownloadFunction download, std::chrono::milliseconds settle)

@@ -91,5 +91,5 @@ public:
     int InitInstance();
 };
 
-// The program's icon, drawn in code.
+// The program's icon.
 QIcon FlashmendIcon();

@@ -3,6 +3,7 @@
 
 #include "cardlib/binding.h"
 #include "common/commandline.h"
+#include "common/icons.h"
 #include "common/message.h"
 #include "common/termination.h"
 #include "common/translations.h"
@@ -17,6 +18,7 @@ int main(int argc, char* argv[])
                                       "设置文件 hardware_set.txt 和 Motion_set.txt 放在程序所在的文件夹；"
                                       "该文件夹不可写时，放在 ~/.config/kestrune/。"));
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(WindowIcon(ProgramIcon::Kestrune));
     InstallQtChineseTexts();
     // The program ends with its main window, not with the last window shown:
     // a start-up message may be the only window for a while.
