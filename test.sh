@@ -26,6 +26,10 @@ echo "== tests =="
 build_tree build
 ctest --test-dir build --output-on-failure
 
+echo "== packages =="
+scripts/package.sh
+scripts/check_packages.sh
+
 if [[ $quick -eq 0 ]]; then
     echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer =="
     build_tree build-sanitize -DKESTRUNE_SANITIZE=address

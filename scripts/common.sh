@@ -2,7 +2,7 @@
 
 # What a fresh Debian 12 machine lacks to build, test and show the programs.
 KESTRUNE_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev qt6-translations-l10n libbenchmark-dev
-    fonts-wqy-zenhei)
+    fonts-wqy-zenhei dpkg-dev file lintian desktop-file-utils appstream)
 
 install_missing_packages() {
     local missing=()
