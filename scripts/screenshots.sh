@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Makes the screenshots of docs/screenshots/ again, after a change of layout:
+# the main window, each test window and Flashmend mid-download, from the
+# programs in build/bin/ on a simulated card, under a virtual X server.
+#   scripts/screenshots.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/common.sh
+KESTRUNE_PACKAGES+=(xvfb xdotool imagemagick)
+install_missing_packages
+build_tree build >/dev/null
+
+out=docs/screenshots
+mkdir -p "$out"
+work=$(mktemp -d)
+# A folder of its own, so that the build's settings files stay as they are.
+cp build/bin/kestrune build/bin/flashmend build/bin/libTolvane.so build/bin/Motion_set.txt "$work/"
+printf 'simulated firmware\n' >"$work/demo.s6x"
+
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+pids=()
+cleanup() {
+    # Flashmend waits for its download before it closes.
+    for pid in "${pids[@]}"; do kill -TERM "$pid" 2>/dev/null || true; done
+    for pid in "${pids[@]}"; do timeout 10 tail --pid="$pid" -f /dev/null || true; done
+    kill "$xvfb" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+export DISPLAY=$display QT_QPA_PLATFORM=xcb
+sleep 1
+
+# window TITLE: waits for the window and prints its id.
+window() {
+    for _ in $(seq 100); do
+        local id
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || true
+        if [[ -n $id ]]; then
+            echo "$id"
+            return
+        fi
+        sleep 0.1
+    done
+    echo "screenshots.sh: no window '$1'" >&2
+    exit 1
+}
+# click WINDOW X Y: a click at a point of the window, in its own pixels.
+click() {
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+    sleep 0.4
+}
+# shot WINDOW NAME: the window, raised above the others, into NAME.png.
+shot() {
+    xdotool windowraise "$1"
+    sleep 0.5
+    import -window "$1" "$out/$2.png"
+    echo "$out/$2.png"
+}
+
+(cd "$work" && exec ./kestrune) &
+pids+=($!)
+main=$(window 'Kestrune演示软件\(Ver 1.0\)')
+xdotool windowmove "$main" 700 40
+sleep 0.5
+shot "$main" main
+
+click "$main" 376 88 # 参数设置
+para=$(window '参数设置')
+xdotool windowmove "$para" 20 20
+click "$para" 43 21 # the first tab, 脉冲设置
+shot "$para" parameters
+
+click "$main" 376 220 # 运动测试
+motion=$(window '运动操作测试')
+xdotool windowmove "$motion" 20 20
+click "$motion" 50 160  # 连续运动
+click "$motion" 600 292 # 启动
+sleep 1.5
+shot "$motion" motion
+
+click "$main" 376 132 # I/O检测
+io=$(window 'I/O状态检测')
+xdotool windowmove "$io" 20 20
+click "$io" 368 203 # 第 1位
+click "$io" 528 203 # 第 3位
+click "$io" 462 104 # S1: servo on
+sleep 0.5
+shot "$io" io
+
+click "$main" 376 176 # 计数功能: the running axis latches every 1000 counts
+counter=$(window '计数功能测试')
+xdotool windowmove "$counter" 20 20
+sleep 4
+shot "$counter" counter
+
+(cd "$work" && exec ./flashmend) &
+pids+=($!)
+flashmend=$(window 'Rizedidove')
+xdotool windowmove "$flashmend" 20 20
+click "$flashmend" 545 53 # 浏览
+browse=$(window '打开')
+xdotool type --delay 20 "$work/demo.s6x"
+xdotool key Return
+sleep 0.5
+click "$flashmend" 126 109 # 固件升级
+sleep 1.5
+shot "$flashmend" flashmend
