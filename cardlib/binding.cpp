@@ -9,6 +9,8 @@
 #include <mutex>
 #include <utility>
 
+#include "calllog.h"
+
 namespace cardlib {
 
 Loader::Loader(std::vector<std::string> candidates) : candidates_(std::move(candidates)) {}
@@ -111,13 +113,14 @@ void* Bind(const char* name)
     std::_Exit(1);
 }
 
-// Each wrapper resolves its function once, on its first call.
-#define TVN_FUNCTION(result, name, params)                                        \
+// Each wrapper resolves its function once, on its first call, and makes
+// every call through the call log.
+#define TVN_FUNCTION(result, name, params, answer)                                \
     result name(TVN_NAMED params)                                                 \
     {                                                                             \
         using Fn = result(*) params;                                              \
         static const Fn fn = reinterpret_cast<Fn>(Bind(#name));                   \
-        return fn(TVN_ARGS params);                                               \
+        return calllog::Call<Function::name>(fn TVN_COMMA_ARGS params);           \
     }
 #include "tvn_functions.h"
 #undef TVN_FUNCTION

@@ -50,7 +50,7 @@ void SetFailureHandler(FailureHandler handler);
 // handler runs and this never returns.
 void* Bind(const char* name);
 
-#define TVN_FUNCTION(result, name, params) result name(TVN_NAMED params);
+#define TVN_FUNCTION(result, name, params, answer) result name(TVN_NAMED params);
 #include "tvn_functions.h"
 #undef TVN_FUNCTION
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 extern "C" {
-#define TVN_FUNCTION(result, name, params) result name params;
+#define TVN_FUNCTION(result, name, params, answer) result name params;
 #include "tvn_functions.h"
 #undef TVN_FUNCTION
 }

@@ -2,13 +2,14 @@
 // the trace file and the recorded calls. The card's behaviour is in card.cpp.
 #pragma once
 
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <type_traits>
+
+#include "cardlib/traceformat.h"
 
 namespace tolvane {
 
@@ -43,34 +44,9 @@ void LogCall(const std::string& line);
 // Drops the recorded calls and every queued result (control::Reset).
 void ForgetCalls();
 
-// Shortest text that reads back to the same value: 2000, 0.1, -3.2.
-template <typename F>
-void AppendFloat(std::string& out, F value)
-{
-    char text[64];
-    auto [end, ec] = std::to_chars(text, text + sizeof text, value);
-    out.append(text, ec == std::errc() ? end : text);
-}
-
-inline void AppendText(std::string& out, const char* text)
-{
-    if (!text) {
-        out += "NULL";
-        return;
-    }
-    out += '"';
-    out += text;
-    out += '"';
-}
-
-template <typename T>
-void AppendValue(std::string& out, const T& value)
-{
-    if constexpr (std::is_floating_point_v<T>)
-        AppendFloat(out, value);
-    else
-        out += std::to_string(value);
-}
+using cardlib::trace::AppendFloat;
+using cardlib::trace::AppendText;
+using cardlib::trace::AppendValue;
 
 // One argument as the trace writes it. Out arguments (pointers to non-const)
 // are written after the call, so they show what the call stored.

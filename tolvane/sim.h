@@ -5,7 +5,7 @@
 #include <cstdint>
 
 namespace tolvane::sim {
-#define TVN_FUNCTION(result, name, params) result name params;
+#define TVN_FUNCTION(result, name, params, answer) result name params;
 #include "tvn_functions.h"
 #undef TVN_FUNCTION
 }  // namespace tolvane::sim

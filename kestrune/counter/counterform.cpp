@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "cardlib/binding.h"
+#include "cardlib/calllog.h"
 #include "settings/conversions.h"
 #include "settings/state.h"
 #include "widgets/controls.h"
@@ -187,6 +188,7 @@ void FormCounter::closeEvent(QCloseEvent* event)
 
 void FormCounter::Timer1_Timer()
 {
+    const cardlib::calllog::TimerTick tick; // the call log can hide the refresh
     const int16_t cn = CurrentCardNo;
     const uint32_t flags = cardlib::tvn_get_latch_flag(cn);
     const auto setText = [](QLineEdit* edit, const QString& text) {

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "cardlib/calllog.h"
 #include "iosignals.h"
 #include "settings/apply.h"
 #include "settings/conversions.h"
@@ -207,6 +208,7 @@ void IoFormControl::closeEvent(QCloseEvent* event)
 
 void IoFormControl::Timer1_Timer()
 {
+    const cardlib::calllog::TimerTick tick; // the call log can hide the refresh
     const IoSignals s = ReadIoSignals(CurrentCardNo);
     const auto setText = [](QLineEdit* edit, const QString& text) {
         if (edit->text() != text)

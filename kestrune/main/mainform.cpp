@@ -1,15 +1,19 @@
 #include "mainform.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 
+#include "calllog/calllogform.h"
 #include "cardchoice.h"
 #include "cardlib/binding.h"
 #include "common/message.h"
@@ -97,6 +101,12 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent)
         return form;
     });
 
+    // Tools that the card's own program never had: a right-click menu on the
+    // main window, so that the window's own controls keep their places.
+    SetWindowFactory(CallLogWindow, [] { return new CallLogForm; });
+    AddTool(CallLogWindow, QStringLiteral("调用记录"), QStringLiteral("显示程序对控制卡的每一次调用和控制卡的回答"),
+            QKeySequence(Qt::CTRL | Qt::Key_L));
+
     connect(CB_ParaSet, &QPushButton::clicked, this, [this] { OpenWindow(ParaWindow); });
     connect(CB_IoCheck, &QPushButton::clicked, this, [this] { OpenWindow(IoWindow); });
     connect(CommandCounter, &QPushButton::clicked, this, [this] { OpenWindow(CounterWindow); });
@@ -180,6 +190,28 @@ void MainForm::CoB_CardNo_Change(const QString& text)
                                       .arg(Abbreviated(text))
                                       .arg(kLastCardNumber)
                                       .arg(CurrentCardNo));
+}
+
+void MainForm::AddTool(Window window, const QString& caption, const QString& explanation, const QKeySequence& shortcut)
+{
+    auto* action = new QAction(caption, this);
+    action->setObjectName(QStringLiteral("tool%1").arg(window));
+    action->setShortcut(shortcut);
+    // From any of the program's windows, not only this one.
+    action->setShortcutContext(Qt::ApplicationShortcut);
+    action->setToolTip(explanation);
+    action->setStatusTip(explanation);
+    connect(action, &QAction::triggered, this, [this, window] { OpenWindow(window); });
+    addAction(action);
+    tools_ << action;
+}
+
+void MainForm::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu menu(this);
+    menu.setToolTipsVisible(true);
+    menu.addActions(tools_);
+    menu.exec(event->globalPos());
 }
 
 void MainForm::closeEvent(QCloseEvent* event)

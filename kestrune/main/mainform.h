@@ -9,7 +9,9 @@
 
 #include "childwindows.h"
 
+class QAction;
 class QComboBox;
+class QKeySequence;
 class QLabel;
 class QPushButton;
 
@@ -17,8 +19,9 @@ class MainForm : public QWidget {
     Q_OBJECT
 
 public:
-    // The test windows, in the order of their buttons.
-    enum Window { ParaWindow, IoWindow, CounterWindow, MotionWindow, WindowCount };
+    // The test windows, in the order of their buttons, then the tools of the
+    // right-click menu.
+    enum Window { ParaWindow, IoWindow, CounterWindow, MotionWindow, CallLogWindow, WindowCount };
 
     explicit MainForm(QWidget* parent = nullptr);
     ~MainForm() override;
@@ -44,8 +47,12 @@ public:
 
     void CoB_CardNo_Change(const QString& text);
 
+    // The right-click menu's tools, each with its shortcut.
+    QList<QAction*> ToolActions() const { return tools_; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     QLabel* LabelTitle;
@@ -59,6 +66,9 @@ private:
     QPushButton* CB_TestMotion;
     QPushButton* CB_Exit;
 
+    void AddTool(Window window, const QString& caption, const QString& explanation, const QKeySequence& shortcut);
+
+    QList<QAction*> tools_;
     ChildWindows windows_;
     std::array<ChildWindows::Factory, WindowCount> factories_;
     bool libraryClosed_ = false;

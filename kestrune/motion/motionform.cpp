@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "cardlib/binding.h"
+#include "cardlib/calllog.h"
 #include "common/message.h"
 #include "motioncommands.h"
 #include "motiondisplay.h"
@@ -293,6 +294,7 @@ void MotionForm::closeEvent(QCloseEvent* event)
 
 void MotionForm::Timer1_Timer()
 {
+    const cardlib::calllog::TimerTick tick; // the call log can hide the refresh
     double equiv = 0;
     cardlib::tvn_get_equiv(0, &equiv); // library axis 0 itself, whatever the card
     LabelScale->setText(QStringLiteral("Scale0 = ") + FormatThreeDecimals(equiv));

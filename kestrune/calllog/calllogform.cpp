@@ -1,0 +1,227 @@
+#include "calllogform.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <set>
+
+#include "calllogmodel.h"
+#include "common/message.h"
+#include "settings/wholefile.h"
+
+using namespace cardlib;
+
+namespace {
+
+constexpr int kRefreshInterval = 100; // ms: at most ten refreshes a second
+
+}  // namespace
+
+CallLogForm::CallLogForm(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("CallLogForm"));
+    setWindowTitle(QStringLiteral("调用记录"));
+    resize(900, 560);
+
+    auto* about = new QLabel(QStringLiteral("程序对控制卡的每一次调用：时间、函数、参数和控制卡的回答。"
+                                            "回答表示失败的调用显示为红色。"),
+                             this);
+    about->setWordWrap(true);
+
+    filterText_ = new QLineEdit(this);
+    filterText_->setObjectName(QStringLiteral("filterText"));
+    filterText_->setPlaceholderText(QStringLiteral("筛选：函数名或参数"));
+    filterText_->setClearButtonEnabled(true);
+    failuresOnly_ = new QCheckBox(QStringLiteral("只看失败"), this);
+    failuresOnly_->setObjectName(QStringLiteral("failuresOnly"));
+    hideTimerTicks_ = new QCheckBox(QStringLiteral("隐藏定时刷新"), this);
+    hideTimerTicks_->setObjectName(QStringLiteral("hideTimerTicks"));
+    hideTimerTicks_->setToolTip(QStringLiteral("不显示各窗口定时刷新时读取状态的调用，只留下命令"));
+    pause_ = new QPushButton(QStringLiteral("暂停"), this);
+    pause_->setObjectName(QStringLiteral("pause"));
+    pause_->setCheckable(true);
+    pause_->setToolTip(QStringLiteral("暂停显示；记录照常进行"));
+    auto* clear = new QPushButton(QStringLiteral("清空"), this);
+    clear->setObjectName(QStringLiteral("clear"));
+    auto* copy = new QPushButton(QStringLiteral("复制"), this);
+    copy->setObjectName(QStringLiteral("copy"));
+    copy->setToolTip(QStringLiteral("把选中的调用复制为文本"));
+    auto* save = new QPushButton(QStringLiteral("保存…"), this);
+    save->setObjectName(QStringLiteral("save"));
+    save->setToolTip(QStringLiteral("把显示的调用保存为文本文件，每行一次调用"));
+
+    auto* tools = new QHBoxLayout;
+    tools->addWidget(filterText_, 1);
+    for (QWidget* w : std::initializer_list<QWidget*>{failuresOnly_, hideTimerTicks_, pause_, clear, copy, save})
+        tools->addWidget(w);
+
+    model_ = new CallLogModel(this);
+    table_ = new QTableView(this);
+    table_->setObjectName(QStringLiteral("calls"));
+    table_->setModel(model_);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setWordWrap(false);
+    table_->verticalHeader()->hide();
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+    table_->horizontalHeader()->setStretchLastSection(false);
+    table_->horizontalHeader()->setSectionResizeMode(CallLogModel::Arguments, QHeaderView::Stretch);
+    table_->setColumnWidth(CallLogModel::Time, 100);
+    table_->setColumnWidth(CallLogModel::Function, 210);
+    table_->setColumnWidth(CallLogModel::Result, 110);
+
+    empty_ = new QLabel(table_->viewport());
+    empty_->setObjectName(QStringLiteral("emptyState"));
+    empty_->setAlignment(Qt::AlignCenter);
+    empty_->setStyleSheet(QStringLiteral("color: gray;"));
+
+    counters_ = new QLabel(this);
+    counters_->setObjectName(QStringLiteral("counters"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(about);
+    layout->addLayout(tools);
+    layout->addWidget(table_, 1);
+    layout->addWidget(counters_);
+
+    // Typing waits for a pause before the table is filtered afresh.
+    filterDelay_ = new QTimer(this);
+    filterDelay_->setSingleShot(true);
+    filterDelay_->setInterval(250);
+    connect(filterDelay_, &QTimer::timeout, this, &CallLogForm::ApplyFilter);
+    connect(filterText_, &QLineEdit::textChanged, filterDelay_, qOverload<>(&QTimer::start));
+    connect(failuresOnly_, &QCheckBox::toggled, this, &CallLogForm::ApplyFilter);
+    connect(hideTimerTicks_, &QCheckBox::toggled, this, &CallLogForm::ApplyFilter);
+    connect(pause_, &QPushButton::toggled, this, &CallLogForm::Pause);
+    connect(clear, &QPushButton::clicked, this, &CallLogForm::ClearLog);
+    connect(copy, &QPushButton::clicked, this, &CallLogForm::CopySelection);
+    connect(save, &QPushButton::clicked, this, &CallLogForm::Save);
+
+    timer_ = new QTimer(this);
+    timer_->setInterval(kRefreshInterval);
+    connect(timer_, &QTimer::timeout, this, &CallLogForm::Refresh);
+    timer_->start();
+    Refresh();
+}
+
+void CallLogForm::Refresh()
+{
+    if (!pause_->isChecked()) {
+        // The view follows the newest call, unless the user scrolled away.
+        QScrollBar* bar = table_->verticalScrollBar();
+        const bool following = bar->value() == bar->maximum();
+        model_->Refresh();
+        if (following)
+            table_->scrollToBottom();
+    }
+
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    rateSamples_.emplace_back(now, calllog::Total());
+    while (rateSamples_.size() > 2 && now - rateSamples_[1].first >= 1000)
+        rateSamples_.pop_front();
+    const auto& [since, calls] = rateSamples_.front();
+    const double perSecond = now > since ? 1000.0 * static_cast<double>(calllog::Total() - calls) / static_cast<double>(now - since) : 0;
+    QString text = QStringLiteral("每秒 %1 次调用　失败 %2 次").arg(qRound(perSecond)).arg(calllog::Failures());
+    if (calllog::Dropped() > 0)
+        text += QStringLiteral("　已丢弃较早的 %1 次调用（保留最新的 %2 次）")
+                    .arg(calllog::Dropped())
+                    .arg(calllog::Total() - calllog::First());
+    if (!calllog::Recording())
+        text = QStringLiteral("调用记录没有开启");
+    if (pause_->isChecked())
+        text += QStringLiteral("　（已暂停显示）");
+    counters_->setText(text);
+    ShowEmptyState();
+}
+
+void CallLogForm::ShowEmptyState()
+{
+    const bool none = model_->rowCount() == 0;
+    if (none) {
+        const CallFilter& f = model_->Filter();
+        const bool filtered = !f.text.isEmpty() || f.failuresOnly || f.hideTimerTicks;
+        empty_->setText(calllog::Total() == calllog::First() || !filtered ? QStringLiteral("还没有调用")
+                                                                            : QStringLiteral("没有符合筛选条件的调用"));
+        empty_->setGeometry(table_->viewport()->rect());
+    }
+    empty_->setVisible(none);
+}
+
+void CallLogForm::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    empty_->setGeometry(table_->viewport()->rect());
+}
+
+void CallLogForm::ApplyFilter()
+{
+    CallFilter filter;
+    filter.text = filterText_->text().trimmed();
+    filter.failuresOnly = failuresOnly_->isChecked();
+    filter.hideTimerTicks = hideTimerTicks_->isChecked();
+    model_->SetFilter(filter);
+    table_->scrollToBottom();
+    ShowEmptyState();
+}
+
+void CallLogForm::Pause(bool paused)
+{
+    pause_->setText(paused ? QStringLiteral("继续") : QStringLiteral("暂停"));
+    Refresh();
+}
+
+void CallLogForm::ClearLog()
+{
+    model_->Clear();
+    rateSamples_.clear();
+    Refresh();
+}
+
+void CallLogForm::CopySelection()
+{
+    std::set<int> rows;
+    for (const QModelIndex& index : table_->selectionModel()->selectedIndexes())
+        rows.insert(index.row());
+    QStringList lines;
+    for (int row : rows)
+        lines << CallLine(model_->RecordAt(row));
+    if (!lines.isEmpty())
+        QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+}
+
+int CallLogForm::SaveTo(const QString& path) const
+{
+    QString text;
+    for (int row = 0; row < model_->rowCount(); ++row)
+        text += CallLine(model_->RecordAt(row)) + QLatin1Char('\n');
+    return WriteWholeFile(path, text.toUtf8());
+}
+
+void CallLogForm::Save()
+{
+    QFileDialog dialog(this, QStringLiteral("保存调用记录"), QDir::homePath() + QStringLiteral("/调用记录.txt"),
+                       QStringLiteral("文本文件 (*.txt);;所有文件 (*)"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString path = dialog.selectedFiles().constFirst();
+    if (const int error = SaveTo(path))
+        ShowMessage(QStringLiteral("调用记录未能保存到文件“%1”：%2。").arg(QDir::toNativeSeparators(path), WriteErrorText(error)),
+                    this);
+}

@@ -1,0 +1,136 @@
+// The call log window: opened from the main window's menu or its shortcut,
+// once; its filters, its empty states and its saved file.
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "calllog/calllogform.h"
+#include "calllog/calllogmodel.h"
+#include "cardlib/binding.h"
+#include "cardlib/calllog.h"
+#include "main/mainform.h"
+#include "motion/motionform.h"
+#include "support/controls.h"
+#include "support/files.h"
+#include "support/messages.h"
+#include "support/program.h"
+
+using namespace cardlib;
+
+namespace {
+
+QStringList Names(const CallLogModel& model)
+{
+    QStringList names;
+    for (int row = 0; row < model.rowCount(); ++row)
+        names << QLatin1String(calllog::Name(model.RecordAt(row)));
+    return names;
+}
+
+}  // namespace
+
+class TestCallLogForm : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        FreshProgram(dir_.path(), 1);
+        calllog::Start(1000);
+    }
+
+    void opensFromTheMenuAndTheShortcutOnce()
+    {
+        MessageCatcher messages;
+        MainForm main;
+        main.Form_Load(dir_.path());
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        QAction* tool = main.ToolActions().value(0);
+        QVERIFY(tool);
+        QCOMPARE(tool->text(), QStringLiteral("调用记录"));
+        QCOMPARE(tool->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
+        const auto shown = [] {
+            QList<QWidget*> windows;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (qobject_cast<CallLogForm*>(w) && w->isVisible())
+                    windows << w;
+            return windows;
+        };
+        QTest::keyClick(&main, Qt::Key_L, Qt::ControlModifier); // the shortcut
+        QCOMPARE(shown().size(), 1);
+        QWidget* first = shown().value(0);
+        tool->trigger(); // the menu's entry: the same window
+        QCOMPARE(shown(), QList<QWidget*>{first});
+        main.close();
+        QTRY_VERIFY(shown().isEmpty()); // closed with the main window
+    }
+
+    void filtersAndEmptyStates()
+    {
+        CallLogForm log;
+        auto* empty = Find<QLabel>(&log, "emptyState");
+        log.show();
+        QVERIFY(empty->isVisible());
+        QCOMPARE(empty->text(), QStringLiteral("还没有调用"));
+
+        // A motion window: its load and a button make commands, its tick reads.
+        MotionForm motion;
+        motion.Form_Load();
+        motion.Timer1_Timer();
+        motion.CB_Start_Click();
+        tvn_set_profile(0, 3000, 2000, 0.1, 0.1); // refused: start above drive
+        log.Refresh();
+        QVERIFY(Names(*log.Model()).contains("tvn_get_equiv"));
+
+        Find<QCheckBox>(&log, "hideTimerTicks")->setChecked(true);
+        QVERIFY(!Names(*log.Model()).contains("tvn_get_equiv"));
+        QVERIFY(!Names(*log.Model()).contains("tvn_read_current_speed"));
+        QVERIFY(Names(*log.Model()).contains("tvn_t_pmove"));
+
+        Find<QCheckBox>(&log, "failuresOnly")->setChecked(true);
+        QCOMPARE(Names(*log.Model()), QStringList{"tvn_set_profile"});
+        QCOMPARE(log.Model()->data(log.Model()->index(0, CallLogModel::Result), Qt::DisplayRole).toString(), "3");
+        QVERIFY(log.Model()->data(log.Model()->index(0, 0), Qt::ForegroundRole).isValid()); // red
+
+        Find<QCheckBox>(&log, "failuresOnly")->setChecked(false);
+        Find<QLineEdit>(&log, "filterText")->setText("pmove");
+        log.ApplyFilter();
+        QCOMPARE(Names(*log.Model()), QStringList{"tvn_t_pmove"});
+        Find<QLineEdit>(&log, "filterText")->setText("no such call");
+        log.ApplyFilter();
+        QCOMPARE(empty->text(), QStringLiteral("没有符合筛选条件的调用"));
+
+        log.ClearLog();
+        Find<QLineEdit>(&log, "filterText")->clear();
+        log.ApplyFilter();
+        QCOMPARE(log.Model()->rowCount(), 0);
+        QCOMPARE(empty->text(), QStringLiteral("还没有调用"));
+    }
+
+    void theSavedFileHoldsTheRowsAsTraceLines()
+    {
+        CallLogForm log;
+        tvn_set_profile(0, 400, 2000, 0.1, 0.1);
+        tvn_t_pmove(0, -4000, 0);
+        log.Refresh();
+        const QString path = dir_.filePath("calls.txt");
+        QCOMPARE(log.SaveTo(path), 0);
+        const QStringList lines = QString::fromUtf8(ReadBytes(path)).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        const QRegularExpression timed(QStringLiteral("^\\d+\\.\\d{3} (.*)$"));
+        QCOMPARE(timed.match(lines[0]).captured(1), QStringLiteral("tvn_set_profile(0, 400, 2000, 0.1, 0.1) = 0"));
+        QCOMPARE(timed.match(lines[1]).captured(1), QStringLiteral("tvn_t_pmove(0, -4000, 0) = 0"));
+        QVERIFY(log.SaveTo(dir_.filePath("missing/calls.txt")) != 0);
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+QTEST_MAIN(TestCallLogForm)
+#include "tst_calllogform.moc"
