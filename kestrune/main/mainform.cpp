@@ -21,6 +21,7 @@
 #include "io/ioform.h"
 #include "motion/motionform.h"
 #include "para/paraform.h"
+#include "scope/scopeform.h"
 #include "settings/apply.h"
 #include "settings/conversions.h"
 #include "settings/state.h"
@@ -106,6 +107,10 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent)
     SetWindowFactory(CallLogWindow, [] { return new CallLogForm; });
     AddTool(CallLogWindow, QStringLiteral("调用记录"), QStringLiteral("显示程序对控制卡的每一次调用和控制卡的回答"),
             QKeySequence(Qt::CTRL | Qt::Key_L));
+    SetWindowFactory(ScopeWindow, [] { return new ScopeForm; });
+    AddTool(ScopeWindow, QStringLiteral("示波器"),
+            QStringLiteral("两根轴的指令位置、反馈位置、跟随误差和速度随时间的曲线，XY 轨迹，运动触发捕获"),
+            QKeySequence(Qt::CTRL | Qt::Key_G));
 
     connect(CB_ParaSet, &QPushButton::clicked, this, [this] { OpenWindow(ParaWindow); });
     connect(CB_IoCheck, &QPushButton::clicked, this, [this] { OpenWindow(IoWindow); });

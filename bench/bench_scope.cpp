@@ -1,0 +1,99 @@
+// Cost of the scope: one redraw of the time plots and of the XY view with a
+// 60 s window of 10 ms samples (6,000 points a channel), and one sampling
+// tick against the simulated card with an axis moving; then what 30 redraws
+// and 100 samples a second take of one core.
+#include <QApplication>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "bench/medians.h"
+#include "cardlib/calllog.h"
+#include "scope/scopedata.h"
+#include "scope/scopeform.h"
+#include "scope/scopeplot.h"
+#include "scope/xyview.h"
+#include "settings/state.h"
+#include "tolvane.h"
+#include "tolvane/control.h"
+
+namespace {
+
+// A minute of two axes going round a circle, the speed rising and falling.
+const SampleList& Minute()
+{
+    static const SampleList minute([] {
+        std::vector<Sample> samples;
+        for (int i = 0; i < 6000; ++i) {
+            Sample s;
+            s.seconds = i * 0.01;
+            s.command = {10000 * std::cos(s.seconds), 10000 * std::sin(s.seconds)};
+            s.encoder = {s.command[0] - 3 * std::sin(s.seconds * 7), s.command[1] - 2};
+            s.speed = {2000 + 1500 * std::sin(s.seconds * 3), 1000 * std::fabs(std::cos(s.seconds))};
+            samples.push_back(s);
+        }
+        return samples;
+    }());
+    return minute;
+}
+
+template <typename View>
+void Redraw(benchmark::State& state)
+{
+    View view;
+    view.resize(960, 520);
+    view.SetSource(&Minute());
+    view.SetRange(0, 60);
+    QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state)
+        view.render(&image);
+}
+
+void SampleTick(benchmark::State& state)
+{
+    tolvane::control::Reset(1);
+    cardlib::calllog::Start(); // as in the program: every call recorded
+    CurrentCardNo = 0;
+    tvn_set_profile(0, 1000, 1000, 0, 0);
+    tvn_t_vmove(0, 1);
+    ScopeForm scope;
+    for (auto _ : state)
+        scope.SampleTick();
+    cardlib::calllog::Stop();
+}
+
+class BudgetReporter : public MedianReporter {
+public:
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        std::map<std::string, double> m(Medians().begin(), Medians().end());
+        const double plot = m["Redraw<ScopePlot>"], xy = m["Redraw<XyView>"], tick = m["SampleTick"];
+        std::printf("time plots: median %.3f ms a redraw; XY view: %.3f ms; sampling: %.2f us a tick\n", plot * 1e3,
+                    xy * 1e3, tick * 1e6);
+        std::printf("30 redraws and 100 samples a second: %.2f%% of one core (time plots shown)\n",
+                    100 * (30 * plot + 100 * tick));
+    }
+};
+
+}  // namespace
+
+BENCHMARK_TEMPLATE(Redraw, ScopePlot)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_TEMPLATE(Redraw, XyView)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SampleTick)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    BudgetReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

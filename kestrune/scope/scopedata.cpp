@@ -1,0 +1,184 @@
+#include "scopedata.h"
+
+#include <QByteArrayList>
+#include <QStringList>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "cardlib/traceformat.h"
+
+QString ChannelName(int channel)
+{
+    static const char* const kNames[] = {"指令位置", "反馈位置", "跟随误差", "速度"};
+    const Channel c = ChannelAt(channel);
+    return QStringLiteral("第%1轴").arg(c.axis) + QString::fromUtf8(kNames[static_cast<int>(c.quantity)]);
+}
+
+size_t SampleSource::IndexAt(double seconds) const
+{
+    size_t low = 0, high = Size();
+    while (low < high) {
+        const size_t middle = low + (high - low) / 2;
+        if (At(middle).seconds < seconds)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
+SampleBuffer::SampleBuffer(size_t capacity) : ring_(std::max<size_t>(capacity, 1)) {}
+
+const Sample& SampleBuffer::At(size_t index) const { return ring_[(first_ + index) % ring_.size()]; }
+
+void SampleBuffer::Append(const Sample& sample)
+{
+    if (size_ < ring_.size()) {
+        ring_[(first_ + size_++) % ring_.size()] = sample;
+        return;
+    }
+    ring_[first_] = sample;
+    first_ = (first_ + 1) % ring_.size();
+    ++dropped_;
+}
+
+void SampleBuffer::Clear()
+{
+    first_ = size_ = 0;
+    dropped_ = 0;
+}
+
+void MotionCapture::Arm(double holdSeconds, size_t longest)
+{
+    state_ = State::Armed;
+    hold_ = holdSeconds;
+    longest_ = longest;
+    before_.reset();
+    samples_.clear();
+}
+
+void MotionCapture::Cancel()
+{
+    state_ = State::Off;
+    before_.reset();
+    samples_.clear();
+}
+
+bool MotionCapture::Feed(const Sample& sample)
+{
+    switch (state_) {
+    case State::Off:
+    case State::Done: return false;
+    case State::Armed:
+        if (!sample.Moving()) {
+            before_ = sample;
+            return false;
+        }
+        state_ = State::Recording;
+        if (before_)
+            samples_.push_back(*before_);
+        samples_.push_back(sample);
+        lastMotion_ = sample.seconds;
+        return false;
+    case State::Recording:
+        samples_.push_back(sample);
+        if (sample.Moving())
+            lastMotion_ = sample.seconds;
+        // A move that never ends still ends the capture, at the buffer's size.
+        if (sample.seconds - lastMotion_ >= hold_ || samples_.size() >= longest_) {
+            state_ = State::Done;
+            return true;
+        }
+        return false;
+    }
+    return false;
+}
+
+std::optional<CursorReadout> ReadCursors(const SampleSource& source, double a, double b)
+{
+    if (source.Size() == 0)
+        return std::nullopt;
+    const auto nearest = [&](double t) -> const Sample& {
+        const size_t i = std::min(source.IndexAt(t), source.Size() - 1);
+        if (i > 0 && std::fabs(source.At(i - 1).seconds - t) <= std::fabs(source.At(i).seconds - t))
+            return source.At(i - 1);
+        return source.At(i);
+    };
+    CursorReadout r;
+    r.a = nearest(a);
+    r.b = nearest(b);
+    r.seconds = r.b.seconds - r.a.seconds;
+    for (int axis = 0; axis < 2; ++axis) {
+        r.distance[axis] = r.b.command[axis] - r.a.command[axis];
+        r.meanSpeed[axis] = r.seconds != 0 ? r.distance[axis] / r.seconds : 0;
+    }
+    return r;
+}
+
+QByteArray ToCsv(const SampleSource& source)
+{
+    QStringList header{QStringLiteral("时间(s)")};
+    for (int c = 0; c < kChannels; ++c)
+        header << ChannelName(c);
+    std::string text = header.join(QLatin1Char(',')).toStdString() + "\n";
+    text.reserve(text.size() + source.Size() * 80);
+    for (size_t i = 0; i < source.Size(); ++i) {
+        const Sample& s = source.At(i);
+        cardlib::trace::AppendFloat(text, s.seconds);
+        for (int c = 0; c < kChannels; ++c) {
+            text += ',';
+            cardlib::trace::AppendFloat(text, Value(s, c));
+        }
+        text += '\n';
+    }
+    return QByteArray::fromStdString(text);
+}
+
+std::variant<std::vector<Sample>, CsvError> FromCsv(const QByteArray& bytes)
+{
+    QByteArrayList lines = bytes.split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    if (lines.isEmpty())
+        return CsvError{1, QStringLiteral("文件是空的")};
+    const auto fields = [](QByteArray line) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        return line.split(',');
+    };
+    if (fields(lines[0]).size() != 1 + kChannels)
+        return CsvError{1, QStringLiteral("标题行应有 %1 列").arg(1 + kChannels)};
+    std::vector<Sample> samples;
+    samples.reserve(static_cast<size_t>(lines.size()));
+    for (qsizetype n = 1; n < lines.size(); ++n) {
+        const int line = static_cast<int>(n) + 1;
+        const QByteArrayList row = fields(lines[n]);
+        if (row.size() != 1 + kChannels)
+            return CsvError{line, QStringLiteral("应有 %1 列，这一行有 %2 列").arg(1 + kChannels).arg(row.size())};
+        double values[1 + kChannels];
+        for (int c = 0; c <= kChannels; ++c) {
+            const QByteArray field = row[c].trimmed();
+            const char* end = field.constData() + field.size();
+            auto [stop, ec] = std::from_chars(field.constData(), end, values[c]);
+            if (field.isEmpty() || ec != std::errc() || stop != end || !std::isfinite(values[c]))
+                return CsvError{line, QStringLiteral("第 %1 列“%2”不是数字").arg(c + 1).arg(QString::fromUtf8(field.left(32)))};
+        }
+        Sample s;
+        s.seconds = values[0];
+        if (!samples.empty() && s.seconds < samples.back().seconds)
+            return CsvError{line, QStringLiteral("时间比上一行早")};
+        for (int axis = 0; axis < 2; ++axis) {
+            s.command[axis] = values[1 + axis * 4];
+            s.encoder[axis] = values[2 + axis * 4];
+            s.speed[axis] = values[4 + axis * 4];
+            // The error column follows from the two positions; a file that
+            // says otherwise was not written by the scope.
+            if (values[3 + axis * 4] != s.Error(axis))
+                return CsvError{line, QStringLiteral("跟随误差与指令位置、反馈位置不符")};
+        }
+        samples.push_back(s);
+    }
+    return samples;
+}

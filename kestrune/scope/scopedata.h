@@ -1,0 +1,129 @@
+// The scope's data, as plain classes: samples of both axes, the buffer that
+// keeps the last minutes of them, the capture that starts with a move, the
+// cursors' readout, and CSV files.
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <variant>
+#include <vector>
+
+// One reading of slots 0 and 1 of the card in use.
+struct Sample {
+    double seconds = 0; // when it was read, since the scope started
+    std::array<double, 2> command{}; // command position, pulses
+    std::array<double, 2> encoder{}; // feedback (encoder) position, pulses
+    std::array<double, 2> speed{};   // current speed
+
+    double Error(int axis) const { return command[axis] - encoder[axis]; }
+    bool Moving() const { return speed[0] != 0 || speed[1] != 0; }
+};
+
+// The channels, in the order of the CSV columns after the time.
+enum class Quantity { Command, Encoder, Error, Speed };
+inline constexpr int kChannels = 8; // four quantities for each of two axes
+struct Channel {
+    int axis;
+    Quantity quantity;
+};
+inline Channel ChannelAt(int index) { return {index / 4, static_cast<Quantity>(index % 4)}; }
+inline double Value(const Sample& sample, int channel)
+{
+    const Channel c = ChannelAt(channel);
+    switch (c.quantity) {
+    case Quantity::Command: return sample.command[c.axis];
+    case Quantity::Encoder: return sample.encoder[c.axis];
+    case Quantity::Error: return sample.Error(c.axis);
+    case Quantity::Speed: return sample.speed[c.axis];
+    }
+    return 0;
+}
+QString ChannelName(int channel); // "第0轴指令位置"
+
+// What a view draws from: the live buffer, a capture, or a file.
+class SampleSource {
+public:
+    virtual ~SampleSource() = default;
+    virtual size_t Size() const = 0;
+    virtual const Sample& At(size_t index) const = 0;
+
+    // The first index whose time is at or after `seconds` (samples are in
+    // time order).
+    size_t IndexAt(double seconds) const;
+};
+
+class SampleList : public SampleSource {
+public:
+    SampleList() = default;
+    explicit SampleList(std::vector<Sample> samples) : samples_(std::move(samples)) {}
+    size_t Size() const override { return samples_.size(); }
+    const Sample& At(size_t index) const override { return samples_[index]; }
+    const std::vector<Sample>& Samples() const { return samples_; }
+
+private:
+    std::vector<Sample> samples_;
+};
+
+// The newest samples, at most `capacity` of them, in a ring made once.
+class SampleBuffer : public SampleSource {
+public:
+    explicit SampleBuffer(size_t capacity);
+    size_t Size() const override { return size_; }
+    const Sample& At(size_t index) const override;
+    void Append(const Sample& sample);
+    void Clear();
+    size_t Capacity() const { return ring_.size(); }
+    uint64_t Dropped() const { return dropped_; }
+
+private:
+    std::vector<Sample> ring_;
+    size_t first_ = 0;
+    size_t size_ = 0;
+    uint64_t dropped_ = 0;
+};
+
+// "运动触发": armed, it starts recording with the first sample in which an
+// axis moves (keeping the sample before, at rest), and stops once both axes
+// have been at rest for `hold` seconds.
+class MotionCapture {
+public:
+    enum class State { Off, Armed, Recording, Done };
+
+    void Arm(double holdSeconds = 0.5, size_t longest = 120000);
+    void Cancel();
+    // Takes the next sample; true when the capture has just ended.
+    bool Feed(const Sample& sample);
+
+    State Current() const { return state_; }
+    const std::vector<Sample>& Samples() const { return samples_; }
+
+private:
+    State state_ = State::Off;
+    double hold_ = 0.5;
+    size_t longest_ = 0;
+    double lastMotion_ = 0;
+    std::optional<Sample> before_;
+    std::vector<Sample> samples_;
+};
+
+// What the two cursors read: the samples nearest to them and the differences.
+struct CursorReadout {
+    Sample a, b;
+    double seconds = 0;                // b − a
+    std::array<double, 2> distance{};  // command position, b − a
+    std::array<double, 2> meanSpeed{}; // distance / seconds
+};
+std::optional<CursorReadout> ReadCursors(const SampleSource& source, double a, double b);
+
+// CSV: a header line, then a line per sample: the time in seconds and the
+// eight channels, '.' as decimal point, values as short as reads back the
+// same, UTF-8.
+QByteArray ToCsv(const SampleSource& source);
+struct CsvError {
+    int line; // from 1
+    QString reason;
+};
+std::variant<std::vector<Sample>, CsvError> FromCsv(const QByteArray& bytes);

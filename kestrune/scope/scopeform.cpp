@@ -1,0 +1,427 @@
+#include "scopeform.h"
+
+#include <QBuffer>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cerrno>
+#include <ctime>
+
+#include "cardlib/calllog.h"
+#include "common/message.h"
+#include "sampling.h"
+#include "scopeplot.h"
+#include "settings/state.h"
+#include "settings/wholefile.h"
+#include "xyview.h"
+
+namespace {
+
+constexpr int kRedrawInterval = 33; // ms: at most 30 redraws a second
+// Ten minutes at the fastest sampling (5 ms).
+constexpr size_t kBufferSamples = 10 * 60 * 200;
+
+QString Values(const Sample& s)
+{
+    QString text;
+    for (int axis = 0; axis < 2; ++axis)
+        text += QStringLiteral("　第%1轴 指令 %2 反馈 %3 误差 %4 速度 %5")
+                    .arg(axis)
+                    .arg(s.command[axis])
+                    .arg(s.encoder[axis])
+                    .arg(s.Error(axis))
+                    .arg(s.speed[axis]);
+    return text;
+}
+
+QString FileDialog(QWidget* parent, bool save, const QString& title, const QString& filter, const QString& suffix)
+{
+    QFileDialog dialog(parent, title, QDir::homePath(), filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (save)
+        dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
+ScopeForm::ScopeForm(QWidget* parent) : QWidget(parent), buffer_(kBufferSamples)
+{
+    setObjectName(QStringLiteral("ScopeForm"));
+    setWindowTitle(QStringLiteral("示波器"));
+    resize(980, 720);
+
+    auto* about = new QLabel(QStringLiteral("所用控制卡第0轴、第1轴的指令位置、反馈位置、跟随误差和速度随时间的变化。"
+                                            "单击曲线放置光标 A、B；暂停后可拖动、用滚轮缩放。"),
+                             this);
+    about->setWordWrap(true);
+
+    period_ = new QComboBox(this);
+    period_->setObjectName(QStringLiteral("period"));
+    for (int ms : {5, 10, 20, 50})
+        period_->addItem(QStringLiteral("%1 ms").arg(ms), ms);
+    period_->setCurrentIndex(1);
+    windowLength_ = new QComboBox(this);
+    windowLength_->setObjectName(QStringLiteral("window"));
+    for (int s : {2, 5, 10, 30, 60})
+        windowLength_->addItem(QStringLiteral("%1 s").arg(s), s);
+    windowLength_->setCurrentIndex(2);
+    pause_ = new QPushButton(QStringLiteral("暂停"), this);
+    pause_->setObjectName(QStringLiteral("pause"));
+    pause_->setCheckable(true);
+    pause_->setToolTip(QStringLiteral("冻结显示，可前后翻看缓冲中的数据；采样照常进行"));
+    trigger_ = new QPushButton(QStringLiteral("运动触发"), this);
+    trigger_->setObjectName(QStringLiteral("trigger"));
+    trigger_->setCheckable(true);
+    trigger_->setToolTip(QStringLiteral("任一轴开始运动时开始记录，两轴都静止一段时间后停止，然后显示整段记录"));
+    hold_ = new QDoubleSpinBox(this);
+    hold_->setObjectName(QStringLiteral("hold"));
+    hold_->setRange(0.05, 10);
+    hold_->setSingleStep(0.1);
+    hold_->setValue(0.5);
+    hold_->setSuffix(QStringLiteral(" s"));
+    hold_->setToolTip(QStringLiteral("两轴都静止这么久后停止记录"));
+    live_ = new QPushButton(QStringLiteral("实时"), this);
+    live_->setObjectName(QStringLiteral("live"));
+    live_->setToolTip(QStringLiteral("回到实时显示"));
+    auto* open = new QPushButton(QStringLiteral("打开…"), this);
+    open->setToolTip(QStringLiteral("打开保存过的 CSV 文件查看；查看时停止采样"));
+    auto* csv = new QPushButton(QStringLiteral("导出 CSV…"), this);
+    auto* png = new QPushButton(QStringLiteral("导出 PNG…"), this);
+
+    auto* controls = new QHBoxLayout;
+    controls->addWidget(new QLabel(QStringLiteral("采样周期"), this));
+    controls->addWidget(period_);
+    controls->addWidget(new QLabel(QStringLiteral("时间窗"), this));
+    controls->addWidget(windowLength_);
+    controls->addWidget(pause_);
+    controls->addWidget(trigger_);
+    controls->addWidget(new QLabel(QStringLiteral("静止后停止"), this));
+    controls->addWidget(hold_);
+    controls->addWidget(live_);
+    controls->addStretch();
+    for (QWidget* w : {open, csv, png})
+        controls->addWidget(w);
+
+    plot_ = new ScopePlot(this);
+    plot_->SetSource(&buffer_);
+    auto* channels = new QGridLayout;
+    for (int c = 0; c < kChannels; ++c) {
+        channels_[c] = new QCheckBox(ChannelName(c), this);
+        channels_[c]->setObjectName(QStringLiteral("channel%1").arg(c));
+        channels_[c]->setChecked(plot_->ChannelShown(c));
+        channels_[c]->setStyleSheet(QStringLiteral("color: %1;").arg(ScopePlot::ChannelColour(c).name()));
+        channels->addWidget(channels_[c], c / 4, c % 4);
+        connect(channels_[c], &QCheckBox::toggled, this, [this, c](bool on) { plot_->SetChannelShown(c, on); });
+    }
+
+    xy_ = new XyView(this);
+    xy_->SetSource(&buffer_);
+    tabs_ = new QTabWidget(this);
+    tabs_->addTab(plot_, QStringLiteral("时间曲线"));
+    tabs_->addTab(xy_, QStringLiteral("XY 轨迹"));
+
+    readout_ = new QLabel(this);
+    readout_->setObjectName(QStringLiteral("readout"));
+    readout_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("status"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(about);
+    layout->addLayout(controls);
+    layout->addLayout(channels);
+    layout->addWidget(tabs_, 1);
+    layout->addWidget(readout_);
+    layout->addWidget(status_);
+
+    connect(period_, &QComboBox::currentIndexChanged, this, [this] { SetPeriod(period_->currentData().toInt()); });
+    connect(windowLength_, &QComboBox::currentIndexChanged, this,
+            [this] { SetWindowSeconds(windowLength_->currentData().toDouble()); });
+    connect(pause_, &QPushButton::toggled, this, &ScopeForm::Pause);
+    connect(trigger_, &QPushButton::toggled, this, &ScopeForm::ArmCapture);
+    connect(live_, &QPushButton::clicked, this, &ScopeForm::ShowLive);
+    connect(open, &QPushButton::clicked, this, &ScopeForm::OpenCsv);
+    connect(csv, &QPushButton::clicked, this, &ScopeForm::ExportCsv);
+    connect(png, &QPushButton::clicked, this, &ScopeForm::ExportPng);
+    connect(plot_, &ScopePlot::CursorsChanged, this, &ScopeForm::ShowCursors);
+    connect(plot_, &ScopePlot::RangeChanged, this, [this] { xy_->SetRange(plot_->From(), plot_->To()); });
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] { drawnSamples_ = ~uint64_t(0); });
+
+    clock_.start();
+    sampleTimer_ = new QTimer(this);
+    sampleTimer_->setTimerType(Qt::PreciseTimer);
+    sampleTimer_->setInterval(10);
+    connect(sampleTimer_, &QTimer::timeout, this, &ScopeForm::SampleTick);
+    sampleTimer_->start();
+    redrawTimer_ = new QTimer(this);
+    redrawTimer_->setInterval(kRedrawInterval);
+    connect(redrawTimer_, &QTimer::timeout, this, &ScopeForm::Redraw);
+    redrawTimer_->start();
+    ShowStatus();
+}
+
+namespace {
+
+// Processor time of this thread, in seconds.
+double ThreadSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+// Adds the processor time of its scope to `total`.
+class Spent {
+public:
+    explicit Spent(double& total) : total_(total), start_(ThreadSeconds()) {}
+    ~Spent() { total_ += ThreadSeconds() - start_; }
+    Spent(const Spent&) = delete;
+    Spent& operator=(const Spent&) = delete;
+
+private:
+    double& total_;
+    double start_;
+};
+
+}  // namespace
+
+void ScopeForm::SampleTick()
+{
+    const Spent spent(busySeconds_);
+    const cardlib::calllog::TimerTick tick; // the call log can hide the sampling
+    const Sample sample = ReadSample(CurrentCardNo, static_cast<double>(clock_.nsecsElapsed()) / 1e9);
+    buffer_.Append(sample);
+    if (capture_.Feed(sample)) {
+        trigger_->setChecked(false);
+        ShowSamples(capture_.Samples(), QStringLiteral("运动触发捕获"));
+    } else if (capture_.Current() == MotionCapture::State::Recording && capture_.Samples().size() == 2) {
+        ShowStatus();
+    }
+}
+
+void ScopeForm::Redraw()
+{
+    const Spent spent(busySeconds_);
+    // The scope's own share of a core, from the processor time of its
+    // sampling and its drawing (the picture's way to the screen included),
+    // shown every few seconds.
+    const double wall = static_cast<double>(clock_.nsecsElapsed()) / 1e9;
+    if (wall - shareSince_.first >= 5) {
+        share_ = (busySeconds_ - shareSince_.second) / (wall - shareSince_.first);
+        shareSince_ = {wall, busySeconds_};
+        ShowStatus();
+    }
+    if (!Live() || pause_->isChecked() || buffer_.Size() == 0)
+        return;
+    // A redraw only once the picture has moved by two pixels: a 60 s window
+    // moves a pixel in 70 ms, a 2 s window in 2 ms (then 30 redraws a second).
+    const uint64_t samples = buffer_.Dropped() + buffer_.Size();
+    const double end = buffer_.At(buffer_.Size() - 1).seconds;
+    const double secondsPerPixel = window_ / std::max(plot_->width() - 72, 100);
+    // The timer wakes no more often than that either.
+    redrawTimer_->setInterval(std::clamp(static_cast<int>(2000 * secondsPerPixel), kRedrawInterval, 250));
+    if (samples == drawnSamples_ || (drawnSamples_ != ~uint64_t(0) && end - drawnEnd_ < 2 * secondsPerPixel))
+        return;
+    drawnSamples_ = samples;
+    drawnEnd_ = end;
+    const double from = std::max(end - window_, buffer_.At(0).seconds);
+    // Drawn now, rather than later, so that the time it takes is counted.
+    if (tabs_->currentWidget() == plot_) {
+        plot_->SetRange(end - window_, end);
+        plot_->repaint();
+    } else {
+        xy_->SetRange(from, end);
+        xy_->repaint();
+    }
+    if (plot_->Cursor(0) || plot_->Cursor(1))
+        ShowCursors();
+}
+
+void ScopeForm::SetPeriod(int milliseconds)
+{
+    sampleTimer_->setInterval(milliseconds);
+    ShowStatus();
+}
+
+void ScopeForm::SetWindowSeconds(double seconds)
+{
+    window_ = seconds;
+    drawnSamples_ = ~uint64_t(0);
+    Redraw();
+}
+
+void ScopeForm::Pause(bool paused)
+{
+    pause_->setText(paused ? QStringLiteral("继续") : QStringLiteral("暂停"));
+    plot_->SetBrowsable(paused || !Live());
+    drawnSamples_ = ~uint64_t(0);
+    xy_->SetRange(plot_->From(), plot_->To());
+    ShowStatus();
+    Redraw();
+}
+
+void ScopeForm::ArmCapture(bool armed)
+{
+    if (armed)
+        capture_.Arm(hold_->value(), kBufferSamples);
+    else if (capture_.Current() != MotionCapture::State::Done)
+        capture_.Cancel();
+    if (armed && !Live())
+        ShowLive();
+    trigger_->setText(armed ? QStringLiteral("取消触发") : QStringLiteral("运动触发"));
+    ShowStatus();
+}
+
+void ScopeForm::ShowLive()
+{
+    shownSamples_.reset();
+    shownWhat_.clear();
+    plot_->SetSource(&buffer_);
+    xy_->SetSource(&buffer_);
+    plot_->SetBrowsable(pause_->isChecked());
+    if (!sampleTimer_->isActive())
+        sampleTimer_->start();
+    drawnSamples_ = ~uint64_t(0);
+    ShowStatus();
+    Redraw();
+}
+
+void ScopeForm::ShowSamples(std::vector<Sample> samples, const QString& what)
+{
+    shownSamples_ = std::make_unique<SampleList>(std::move(samples));
+    shownWhat_ = what;
+    plot_->SetSource(shownSamples_.get());
+    xy_->SetSource(shownSamples_.get());
+    plot_->SetBrowsable(true);
+    const SampleList& s = *shownSamples_;
+    const double from = s.Size() ? s.At(0).seconds : 0;
+    const double to = s.Size() ? s.At(s.Size() - 1).seconds : 1;
+    plot_->SetRange(from, to > from ? to : from + 1);
+    xy_->SetRange(from, to);
+    plot_->ClearCursors();
+    ShowStatus();
+}
+
+const SampleSource& ScopeForm::Shown() const
+{
+    return shownSamples_ ? static_cast<const SampleSource&>(*shownSamples_) : buffer_;
+}
+
+void ScopeForm::ShowCursors()
+{
+    const auto a = plot_->Cursor(0), b = plot_->Cursor(1);
+    if (!a && !b) {
+        readout_->clear();
+        return;
+    }
+    const auto r = ReadCursors(Shown(), a.value_or(*b), b.value_or(*a));
+    if (!r) {
+        readout_->setText(QStringLiteral("光标处没有数据"));
+        return;
+    }
+    QString text = QStringLiteral("A：%1 s").arg(r->a.seconds, 0, 'f', 3) + Values(r->a);
+    if (a && b) {
+        text += QStringLiteral("\nB：%1 s").arg(r->b.seconds, 0, 'f', 3) + Values(r->b);
+        text += QStringLiteral("\nB − A：Δt %1 s").arg(r->seconds, 0, 'f', 3);
+        for (int axis = 0; axis < 2; ++axis)
+            text += QStringLiteral("　第%1轴 Δ位置 %2 平均速度 %3/s")
+                        .arg(axis)
+                        .arg(r->distance[axis])
+                        .arg(r->meanSpeed[axis], 0, 'g', 6);
+    }
+    readout_->setText(text);
+}
+
+void ScopeForm::ShowStatus()
+{
+    QString text;
+    if (!Live()) {
+        text = QStringLiteral("显示%1：%2 个采样，%3 s；点“实时”回到实时显示")
+                   .arg(shownWhat_)
+                   .arg(shownSamples_->Size())
+                   .arg(shownSamples_->Size() ? shownSamples_->At(shownSamples_->Size() - 1).seconds - shownSamples_->At(0).seconds : 0,
+                        0, 'f', 3);
+    } else {
+        const int ms = sampleTimer_->interval();
+        text = QStringLiteral("实时：每 %1 ms 采样一次，缓冲保留最近 %2 分钟").arg(ms).arg(kBufferSamples * ms / 60000);
+        if (pause_->isChecked())
+            text += QStringLiteral("（已暂停显示）");
+        if (share_ >= 0)
+            text += QStringLiteral("　示波器自身占用处理器 %1%").arg(100 * share_, 0, 'f', 2);
+    }
+    switch (capture_.Current()) {
+    case MotionCapture::State::Armed: text += QStringLiteral("　运动触发：等待运动…"); break;
+    case MotionCapture::State::Recording: text += QStringLiteral("　运动触发：记录中…"); break;
+    default: break;
+    }
+    status_->setText(text);
+}
+
+int ScopeForm::SaveCsvTo(const QString& path) const { return WriteWholeFile(path, ToCsv(Shown())); }
+
+int ScopeForm::SavePngTo(const QString& path)
+{
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    if (!tabs_->currentWidget()->grab().save(&buffer, "PNG"))
+        return EIO;
+    return WriteWholeFile(path, encoded);
+}
+
+QString ScopeForm::OpenCsvFrom(const QString& path)
+{
+    QByteArray bytes;
+    if (const int error = ReadWholeFile(path, bytes))
+        return error == EACCES ? QStringLiteral("没有读取权限") : error == ENOENT ? QStringLiteral("文件不存在") : WriteErrorText(error);
+    auto read = FromCsv(bytes);
+    if (const auto* error = std::get_if<CsvError>(&read))
+        return QStringLiteral("第 %1 行：%2").arg(error->line).arg(error->reason);
+    sampleTimer_->stop();
+    ShowSamples(std::move(std::get<std::vector<Sample>>(read)), QStringLiteral("文件 %1").arg(QFileInfo(path).fileName()));
+    return {};
+}
+
+void ScopeForm::OpenCsv()
+{
+    const QString path = FileDialog(this, false, QStringLiteral("打开示波器数据"), QStringLiteral("CSV 文件 (*.csv);;所有文件 (*)"), {});
+    if (path.isEmpty())
+        return;
+    if (const QString why = OpenCsvFrom(path); !why.isEmpty())
+        ShowMessage(QStringLiteral("无法打开文件“%1”：%2").arg(QDir::toNativeSeparators(path), why), this);
+}
+
+void ScopeForm::ExportCsv()
+{
+    const QString path = FileDialog(this, true, QStringLiteral("导出 CSV"), QStringLiteral("CSV 文件 (*.csv)"), QStringLiteral("csv"));
+    if (path.isEmpty())
+        return;
+    if (const int error = SaveCsvTo(path))
+        ShowMessage(QStringLiteral("数据未能保存到文件“%1”：%2。").arg(QDir::toNativeSeparators(path), WriteErrorText(error)), this);
+}
+
+void ScopeForm::ExportPng()
+{
+    const QString path = FileDialog(this, true, QStringLiteral("导出 PNG"), QStringLiteral("PNG 图片 (*.png)"), QStringLiteral("png"));
+    if (path.isEmpty())
+        return;
+    if (const int error = SavePngTo(path))
+        ShowMessage(QStringLiteral("图片未能保存到文件“%1”：%2。").arg(QDir::toNativeSeparators(path), WriteErrorText(error)), this);
+}

@@ -1,0 +1,90 @@
+// 示波器: command position, encoder position, following error and speed of
+// both axes of the card in use against time, an XY view, two cursors, a
+// capture that starts with the move, and CSV and PNG export.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+#include <utility>
+
+#include "scopedata.h"
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+class ScopePlot;
+class XyView;
+
+class ScopeForm : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ScopeForm(QWidget* parent = nullptr);
+
+    // One sample, read now (the sampling timer's tick).
+    void SampleTick();
+    // Brings the views up to date (from a timer, at most 30 times a second,
+    // and only once the picture has moved by two pixels).
+    void Redraw();
+
+    void SetPeriod(int milliseconds);
+    void SetWindowSeconds(double seconds);
+    void Pause(bool paused);
+    void ArmCapture(bool armed);
+    void ShowLive();
+    // Shows `samples` in place of the live data (a capture or a file).
+    void ShowSamples(std::vector<Sample> samples, const QString& what);
+
+    void OpenCsv();
+    void ExportCsv();
+    void ExportPng();
+    // The same without the file dialogs: 0 or an errno; an empty text or the
+    // reason the file was refused.
+    int SaveCsvTo(const QString& path) const;
+    int SavePngTo(const QString& path);
+    QString OpenCsvFrom(const QString& path);
+
+    const SampleSource& Shown() const;
+    const SampleBuffer& Buffer() const { return buffer_; }
+    const MotionCapture& Capture() const { return capture_; }
+    ScopePlot* Plot() const { return plot_; }
+    bool Live() const { return !shownSamples_; }
+
+private:
+    void ShowCursors();
+    void ShowStatus();
+
+    SampleBuffer buffer_;
+    MotionCapture capture_;
+    std::unique_ptr<SampleList> shownSamples_; // a capture or a file, when shown
+    QString shownWhat_;
+    QElapsedTimer clock_;
+    double window_ = 10;
+    uint64_t drawnSamples_ = ~uint64_t(0); // ~0: draw at the next chance
+    double drawnEnd_ = 0;                  // the newest sample drawn, s
+    double busySeconds_ = 0;               // processor time of sampling and drawing
+    std::pair<double, double> shareSince_{}; // (wall, busy) when the share was last taken
+    double share_ = -1;                    // of one core, over the last few seconds
+
+    QComboBox* period_;
+    QComboBox* windowLength_;
+    QPushButton* pause_;
+    QPushButton* trigger_;
+    QDoubleSpinBox* hold_;
+    QPushButton* live_;
+    std::array<QCheckBox*, kChannels> channels_{};
+    QTabWidget* tabs_;
+    ScopePlot* plot_;
+    XyView* xy_;
+    QLabel* readout_;
+    QLabel* status_;
+    QTimer* sampleTimer_;
+    QTimer* redrawTimer_;
+};

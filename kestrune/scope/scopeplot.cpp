@@ -1,0 +1,295 @@
+#include "scopeplot.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPolygon>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "scopedata.h"
+
+namespace {
+
+constexpr int kLeftMargin = 64;  // px for the value labels
+constexpr int kBottomMargin = 22; // px for the time labels
+constexpr int kGap = 8;           // px between plots
+
+struct Pane {
+    const char* title;
+    std::vector<int> channels;
+};
+
+const std::array<Pane, 3>& Panes()
+{
+    static const std::array<Pane, 3> panes = {{
+        {"位置", {0, 1, 4, 5}},
+        {"跟随误差", {2, 6}},
+        {"速度", {3, 7}},
+    }};
+    return panes;
+}
+
+// A tidy step for about `count` labels over `span`: 1, 2 or 5 times a power of ten.
+double TickStep(double span, int count)
+{
+    const double raw = span / std::max(count, 1);
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    for (double m : {1.0, 2.0, 5.0, 10.0})
+        if (raw <= m * power)
+            return m * power;
+    return 10 * power;
+}
+
+QString Number(double value)
+{
+    return QString::number(value, 'g', std::fabs(value) >= 1e6 ? 4 : 7);
+}
+
+}  // namespace
+
+ScopePlot::ScopePlot(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("scopePlot"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(400, 300);
+    shown_.fill(true);
+}
+
+QColor ScopePlot::ChannelColour(int channel)
+{
+    static const QColor colours[8] = {QColor(0, 90, 200),  QColor(0, 170, 220), QColor(200, 0, 160), QColor(220, 90, 0),
+                                      QColor(0, 140, 40),  QColor(120, 200, 0), QColor(150, 60, 200), QColor(200, 30, 30)};
+    return colours[channel];
+}
+
+void ScopePlot::SetSource(const SampleSource* source)
+{
+    source_ = source;
+    update();
+}
+
+void ScopePlot::SetRange(double from, double to)
+{
+    from_ = from;
+    to_ = std::max(to, from + 1e-6);
+    update();
+}
+
+void ScopePlot::SetChannelShown(int channel, bool shown)
+{
+    shown_[channel] = shown;
+    update();
+}
+
+void ScopePlot::SetCursor(int index, std::optional<double> seconds)
+{
+    cursors_[index] = seconds;
+    update();
+    emit CursorsChanged();
+}
+
+void ScopePlot::ClearCursors()
+{
+    cursors_ = {};
+    nextCursor_ = 0;
+    update();
+    emit CursorsChanged();
+}
+
+void ScopePlot::Label(QPainter& p, const QString& text, QPoint at, Qt::Alignment align)
+{
+    // Laid out once: the same labels come back frame after frame.
+    auto it = labels_.find(text);
+    if (it == labels_.end()) {
+        if (labels_.size() > 500)
+            labels_.clear();
+        it = labels_.insert(text, QStaticText(text));
+        it->prepare(QTransform(), font());
+    }
+    const int width = static_cast<int>(it->size().width());
+    const int x = align & Qt::AlignRight ? at.x() - width : align & Qt::AlignHCenter ? at.x() - width / 2 : at.x();
+    p.drawStaticText(x, at.y(), *it);
+}
+
+QRect ScopePlot::PlotArea() const
+{
+    return rect().adjusted(kLeftMargin, 4, -8, -kBottomMargin);
+}
+
+double ScopePlot::TimeAt(int x) const
+{
+    const QRect area = PlotArea();
+    return from_ + (to_ - from_) * (x - area.left()) / std::max(area.width(), 1);
+}
+
+int ScopePlot::XAt(double seconds) const
+{
+    const QRect area = PlotArea();
+    return area.left() + static_cast<int>(std::lround((seconds - from_) / (to_ - from_) * area.width()));
+}
+
+void ScopePlot::paintEvent(QPaintEvent*)
+{
+    // Everything is drawn into an image of the widget's size, then shown in
+    // one copy.
+    if (canvas_.size() != size())
+        canvas_ = QImage(size(), QImage::Format_RGB32);
+    canvas_.fill(Qt::white);
+    QPainter p(&canvas_);
+    const QRect area = PlotArea();
+    const int paneHeight = (area.height() - kGap * 2) / 3;
+    const size_t first = source_ ? source_->IndexAt(from_) : 0;
+    const size_t last = source_ ? std::min(source_->IndexAt(to_) + 1, source_->Size()) : 0; // one past
+    const size_t begin = first > 0 ? first - 1 : 0; // the line comes in from the left edge
+    const int columns = std::max(area.width(), 1);
+
+    // Time grid and labels, shared by the three panes.
+    const double step = TickStep(to_ - from_, std::max(columns / 90, 2));
+    p.setFont(font());
+    for (double t = std::ceil(from_ / step) * step; t <= to_; t += step) {
+        const int x = XAt(t);
+        p.setPen(QColor(230, 230, 230));
+        p.drawLine(x, area.top(), x, area.bottom());
+        p.setPen(Qt::darkGray);
+        Label(p, QString::number(t, 'g', 6) + QStringLiteral(" s"), QPoint(x, area.bottom() + 3), Qt::AlignHCenter);
+    }
+
+    for (int pane = 0; pane < 3; ++pane) {
+        const QRect box(area.left(), area.top() + pane * (paneHeight + kGap), area.width(), paneHeight);
+        p.setPen(QColor(160, 160, 160));
+        p.drawRect(box.adjusted(0, 0, -1, -1));
+        p.setPen(Qt::black);
+        Label(p, QString::fromUtf8(Panes()[pane].title), box.topLeft() + QPoint(4, 2), Qt::AlignLeft);
+
+        std::vector<int> channels;
+        for (int c : Panes()[pane].channels)
+            if (shown_[c])
+                channels.push_back(c);
+        if (channels.empty() || last <= begin)
+            continue;
+
+        // Per pixel column, the lowest and highest value of each channel:
+        // one pass over the samples whatever their number.
+        std::vector<std::vector<std::pair<double, double>>> spans(
+            channels.size(), std::vector<std::pair<double, double>>(static_cast<size_t>(columns),
+                                                                    {std::numeric_limits<double>::infinity(),
+                                                                     -std::numeric_limits<double>::infinity()}));
+        double low = std::numeric_limits<double>::infinity(), high = -low;
+        for (size_t i = begin; i < last; ++i) {
+            const Sample& s = source_->At(i);
+            const int column = std::clamp(static_cast<int>((s.seconds - from_) / (to_ - from_) * columns), 0, columns - 1);
+            for (size_t k = 0; k < channels.size(); ++k) {
+                const double v = Value(s, channels[k]);
+                auto& [lo, hi] = spans[k][static_cast<size_t>(column)];
+                lo = std::min(lo, v);
+                hi = std::max(hi, v);
+                low = std::min(low, v);
+                high = std::max(high, v);
+            }
+        }
+        if (high - low < 1e-9) {
+            low -= 1;
+            high += 1;
+        }
+        const double margin = (high - low) * 0.06;
+        low -= margin;
+        high += margin;
+        const auto y = [&](double v) { return box.bottom() - (v - low) / (high - low) * (box.height() - 1); };
+
+        // Value labels: the lowest, the highest and, where it shows, zero.
+        p.setPen(Qt::darkGray);
+        for (double v : {low + margin, high - margin}) {
+            Label(p, Number(v), QPoint(kLeftMargin - 4, static_cast<int>(y(v)) - fontMetrics().height() / 2), Qt::AlignRight);
+        }
+        if (low < 0 && high > 0) {
+            p.setPen(QPen(QColor(200, 200, 200), 1, Qt::DashLine));
+            p.drawLine(box.left(), static_cast<int>(y(0)), box.right(), static_cast<int>(y(0)));
+        }
+
+        // Each trace is set pixel by pixel: per column, the span from its
+        // lowest to its highest value, stretched to meet the column before.
+        // A path through the painter costs twenty times as much.
+        auto* pixels = reinterpret_cast<QRgb*>(canvas_.bits());
+        const qsizetype stride = canvas_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+        for (size_t k = 0; k < channels.size(); ++k) {
+            const QRgb colour = ChannelColour(channels[k]).rgb();
+            int previousTop = -1, previousBottom = -1;
+            for (int x = 0; x < columns; ++x) {
+                const auto& [lo, hi] = spans[k][static_cast<size_t>(x)];
+                if (lo > hi)
+                    continue;
+                int top = std::clamp(static_cast<int>(y(hi)), box.top(), box.bottom());
+                int bottom = std::clamp(static_cast<int>(y(lo)), box.top(), box.bottom());
+                if (previousTop >= 0) {
+                    top = std::min(top, previousBottom);
+                    bottom = std::max(bottom, previousTop);
+                }
+                previousTop = std::clamp(static_cast<int>(y(hi)), box.top(), box.bottom());
+                previousBottom = std::clamp(static_cast<int>(y(lo)), box.top(), box.bottom());
+                QRgb* pixel = pixels + static_cast<qsizetype>(top) * stride + box.left() + x;
+                for (int row = top; row <= bottom; ++row, pixel += stride)
+                    *pixel = colour;
+            }
+        }
+    }
+
+    for (int i = 0; i < 2; ++i) {
+        if (!cursors_[i])
+            continue;
+        const int x = XAt(*cursors_[i]);
+        if (x < area.left() || x > area.right())
+            continue;
+        p.setPen(QPen(i == 0 ? QColor(0, 0, 0) : QColor(120, 120, 120), 1, Qt::DashLine));
+        p.drawLine(x, area.top(), x, area.bottom());
+        p.setPen(Qt::black);
+        Label(p, i == 0 ? QStringLiteral("A") : QStringLiteral("B"), QPoint(x + 3, area.top() + 14), Qt::AlignLeft);
+    }
+    p.end();
+    QPainter(this).drawImage(0, 0, canvas_);
+}
+
+void ScopePlot::mousePressEvent(QMouseEvent* event)
+{
+    pressed_ = event->position().toPoint();
+    pressedFrom_ = from_;
+    dragged_ = false;
+}
+
+void ScopePlot::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!pressed_ || !browsable_)
+        return;
+    const int dx = event->position().toPoint().x() - pressed_->x();
+    if (std::abs(dx) < 4 && !dragged_)
+        return;
+    dragged_ = true;
+    const double span = to_ - from_;
+    const double shift = -dx * span / std::max(PlotArea().width(), 1);
+    SetRange(pressedFrom_ + shift, pressedFrom_ + shift + span);
+    emit RangeChanged();
+}
+
+void ScopePlot::mouseReleaseEvent(QMouseEvent* event)
+{
+    // A click, not a drag, places a cursor: A, then B, then A again.
+    if (pressed_ && !dragged_ && PlotArea().contains(event->position().toPoint())) {
+        SetCursor(nextCursor_, TimeAt(event->position().toPoint().x()));
+        nextCursor_ = 1 - nextCursor_;
+    }
+    pressed_.reset();
+}
+
+void ScopePlot::wheelEvent(QWheelEvent* event)
+{
+    if (!browsable_)
+        return;
+    // Zooms about the time under the mouse.
+    const double at = TimeAt(static_cast<int>(event->position().x()));
+    const double factor = event->angleDelta().y() > 0 ? 0.8 : 1.25;
+    SetRange(at - (at - from_) * factor, at + (to_ - at) * factor);
+    emit RangeChanged();
+}

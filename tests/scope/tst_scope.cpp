@@ -1,0 +1,184 @@
+// The scope's plain parts: what it reads, the capture that starts with a
+// move, the buffer's bound, the cursors, CSV files, and an arc's XY path.
+#include <QTest>
+
+#include <cmath>
+
+#include "cardlib/binding.h"
+#include "scope/sampling.h"
+#include "scope/scopedata.h"
+#include "support/standin.h"
+
+using namespace cardlib;
+
+namespace {
+
+constexpr double kTick = 0.01; // s, the default sampling
+
+// Samples the card every 10 ms of the test clock for `seconds`.
+std::vector<Sample> SampleFor(double seconds, double& now)
+{
+    std::vector<Sample> samples;
+    for (double end = now + seconds; now < end; now += kTick) {
+        tolvane::control::AdvanceClock(kTick);
+        samples.push_back(ReadSample(0, now));
+    }
+    return samples;
+}
+
+Sample At(double seconds, double command0, double speed0)
+{
+    Sample s;
+    s.seconds = seconds;
+    s.command = {command0, -command0};
+    s.encoder = {command0 - 1, 0};
+    s.speed = {speed0, 0};
+    return s;
+}
+
+}  // namespace
+
+class TestScope : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        FreshCards(2);
+        tolvane::control::UseTestClock(true);
+    }
+
+    void cleanup() { tolvane::control::UseTestClock(false); }
+
+    void samplesReadBothSlotsOfTheCardInUse()
+    {
+        ReadSample(0, 0);
+        ReadSample(1, 0);
+        QCOMPARE(RecordedRequests(),
+                 (QStringList{"tvn_get_position(0)", "tvn_get_encoder(0)", "tvn_read_current_speed(0)", "tvn_get_position(1)",
+                              "tvn_get_encoder(1)", "tvn_read_current_speed(1)", "tvn_get_position(2)", "tvn_get_encoder(2)",
+                              "tvn_read_current_speed(2)", "tvn_get_position(3)", "tvn_get_encoder(3)",
+                              "tvn_read_current_speed(3)"}));
+    }
+
+    void aCaptureStartsWithTheMoveAndEndsAtRest()
+    {
+        MotionCapture capture;
+        capture.Arm(0.5);
+        double now = 0;
+        for (const Sample& s : SampleFor(0.2, now))
+            QVERIFY(!capture.Feed(s));
+        QCOMPARE(capture.Current(), MotionCapture::State::Armed);
+
+        tvn_set_st_profile(0, 400, 2000, 0.1, 0.1, 0.05, 0.05);
+        tvn_s_pmove(0, 4000, 0);
+        bool ended = false;
+        for (const Sample& s : SampleFor(5, now))
+            if (capture.Feed(s))
+                ended = true;
+        QVERIFY(ended);
+        const std::vector<Sample>& taken = capture.Samples();
+        QVERIFY(!taken.front().Moving()); // the sample before the move
+        QVERIFY(taken[1].Moving());
+        QCOMPARE(taken.back().command[0], 4000.0);
+        // From the first movement to the last, then half a second at rest.
+        double lastMoving = 0;
+        for (const Sample& s : taken)
+            if (s.Moving())
+                lastMoving = s.seconds;
+        QVERIFY(taken.back().seconds - lastMoving >= 0.5 && taken.back().seconds - lastMoving < 0.5 + 1.5 * kTick);
+        QVERIFY(taken[1].seconds > 0.2 && taken[1].seconds < 0.2 + 1.5 * kTick);
+        // Between its start and end speeds the S-curve has no jump: each
+        // 10 ms step changes the speed by a small part of its range.
+        for (size_t i = 2; i < taken.size(); ++i)
+            if (taken[i].Moving() && taken[i - 1].Moving())
+                QVERIFY2(std::fabs(taken[i].speed[0] - taken[i - 1].speed[0]) <= 400, qPrintable(QString::number(i)));
+    }
+
+    void theBufferKeepsTheNewest()
+    {
+        SampleBuffer buffer(5);
+        for (int i = 0; i < 12; ++i)
+            buffer.Append(At(i, i, 0));
+        QCOMPARE(buffer.Size(), size_t(5));
+        QCOMPARE(buffer.Dropped(), uint64_t(7));
+        QCOMPARE(buffer.At(0).seconds, 7.0);
+        QCOMPARE(buffer.At(4).seconds, 11.0);
+        QCOMPARE(buffer.IndexAt(9.5), size_t(3));
+    }
+
+    void cursorsReadTheNearestSamplesAndTheirDifferences()
+    {
+        const SampleList list({At(0, 0, 0), At(0.5, 100, 400), At(1.0, 400, 800), At(1.5, 800, 800)});
+        const auto r = ReadCursors(list, 0.4, 1.6);
+        QVERIFY(r);
+        QCOMPARE(r->a.seconds, 0.5);
+        QCOMPARE(r->b.seconds, 1.5);
+        QCOMPARE(r->seconds, 1.0);
+        QCOMPARE(r->distance[0], 700.0);
+        QCOMPARE(r->meanSpeed[0], 700.0);
+        QCOMPARE(r->distance[1], -700.0);
+        QVERIFY(!ReadCursors(SampleList(), 0, 1));
+    }
+
+    void csvReadsBackWhatWasWritten()
+    {
+        double now = 0;
+        tvn_set_profile(0, 400, 2000, 0.1, 0.1);
+        tvn_t_vmove(0, 0);
+        const SampleList written(SampleFor(0.5, now));
+        const auto read = FromCsv(ToCsv(written));
+        QVERIFY(std::holds_alternative<std::vector<Sample>>(read));
+        const auto& samples = std::get<std::vector<Sample>>(read);
+        QCOMPARE(samples.size(), written.Size());
+        for (size_t i = 0; i < samples.size(); ++i)
+            for (int c = 0; c < kChannels; ++c)
+                QCOMPARE(Value(samples[i], c), Value(written.At(i), c));
+        QVERIFY(ToCsv(written).startsWith("时间(s),第0轴指令位置,第0轴反馈位置,第0轴跟随误差,第0轴速度,第1轴指令位置"));
+    }
+
+    void malformedCsvIsRefusedWithItsLine_data()
+    {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<int>("line");
+        const QByteArray header = "t,a,b,c,d,e,f,g,h\n";
+        const QByteArray good = "0.01,1,1,0,0,2,2,0,0\n";
+        QTest::newRow("empty") << QByteArray() << 1;
+        QTest::newRow("header") << QByteArray("t,a,b\n") << 1;
+        QTest::newRow("columns") << header + good + "0.02,1,1,0\n" << 3;
+        QTest::newRow("not a number") << header + "0.01,1,x,0,0,2,2,0,0\n" << 2;
+        QTest::newRow("decimal comma") << header + "0,01,1,1,0,0,2,2,0\n" << 2;
+        QTest::newRow("time goes back") << header + good + "0.005,1,1,0,0,2,2,0,0\n" << 3;
+        QTest::newRow("error disagrees") << header + good + good + "0.02,5,1,0,0,2,2,0,0\n" << 4;
+        QTest::newRow("infinite") << header + "inf,1,1,0,0,2,2,0,0\n" << 2;
+    }
+
+    void malformedCsvIsRefusedWithItsLine()
+    {
+        QFETCH(QByteArray, csv);
+        QFETCH(int, line);
+        const auto read = FromCsv(csv);
+        QVERIFY(std::holds_alternative<CsvError>(read));
+        QCOMPARE(std::get<CsvError>(read).line, line);
+    }
+
+    void anArcsPathLiesOnItsCircle()
+    {
+        const int16_t axes[2] = {0, 1};
+        const int32_t end[2] = {2000, 0};
+        const int32_t centre[2] = {1000, 0};
+        tvn_set_vector_profile(500, 3000, 0.1, 0.1);
+        QCOMPARE(tvn_arc_move(axes, end, centre, 1), int16_t(0));
+        double now = 0;
+        const std::vector<Sample> path = SampleFor(3, now);
+        QVERIFY(path.back().command[0] == 2000 && path.back().command[1] == 0);
+        for (const Sample& s : path)
+            QVERIFY2(std::fabs(std::hypot(s.command[0] - 1000, s.command[1]) - 1000) <= 1.0,
+                     qPrintable(QStringLiteral("(%1, %2)").arg(s.command[0]).arg(s.command[1])));
+        // Half a circle: it passes the point farthest from the x axis.
+        QVERIFY(std::any_of(path.begin(), path.end(), [](const Sample& s) { return std::fabs(s.command[1]) > 999; }));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScope)
+#include "tst_scope.moc"

@@ -1,0 +1,79 @@
+// The scope window: opened once from the menu or its shortcut, sampling the
+// card in use, exporting CSV and PNG and opening a CSV again.
+#include <QAction>
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "main/mainform.h"
+#include "scope/scopeform.h"
+#include "support/files.h"
+#include "support/messages.h"
+#include "support/program.h"
+
+class TestScopeForm : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { FreshProgram(dir_.path(), 2); }
+
+    void opensFromTheMenuAndTheShortcutOnce()
+    {
+        MessageCatcher messages;
+        MainForm main;
+        main.Form_Load(dir_.path());
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        QAction* tool = main.ToolActions().value(1);
+        QCOMPARE(tool->text(), QStringLiteral("示波器"));
+        const auto shown = [] {
+            QList<QWidget*> windows;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (qobject_cast<ScopeForm*>(w) && w->isVisible())
+                    windows << w;
+            return windows;
+        };
+        QTest::keyClick(&main, Qt::Key_G, Qt::ControlModifier);
+        QCOMPARE(shown().size(), 1);
+        QWidget* first = shown().value(0);
+        tool->trigger();
+        QCOMPARE(shown(), QList<QWidget*>{first});
+        main.close();
+        QTRY_VERIFY(shown().isEmpty());
+    }
+
+    void samplesTheCardInUseAndExportsAndOpens()
+    {
+        CurrentCardNo = 1;
+        ScopeForm scope;
+        tolvane::control::ClearCalls();
+        scope.SampleTick();
+        scope.SampleTick();
+        QCOMPARE(scope.Buffer().Size(), size_t(2));
+        QCOMPARE(RecordedRequests().value(0), QStringLiteral("tvn_get_position(2)"));
+        QCOMPARE(RecordedRequests().value(3), QStringLiteral("tvn_get_position(3)"));
+
+        const QString csv = dir_.filePath("scope.csv");
+        QCOMPARE(scope.SaveCsvTo(csv), 0);
+        QCOMPARE(scope.OpenCsvFrom(csv), QString());
+        QVERIFY(!scope.Live());
+        QCOMPARE(scope.Shown().Size(), size_t(2));
+        QCOMPARE(scope.Shown().At(1).seconds, scope.Buffer().At(1).seconds);
+
+        QVERIFY(WriteBytes(csv, ReadBytes(csv) + "1,2,3\n"));
+        QCOMPARE(scope.OpenCsvFrom(csv), QStringLiteral("第 4 行：应有 9 列，这一行有 3 列"));
+        scope.ShowLive();
+        QVERIFY(scope.Live());
+
+        const QString png = dir_.filePath("scope.png");
+        QCOMPARE(scope.SavePngTo(png), 0);
+        QVERIFY(ReadBytes(png).startsWith("\x89PNG"));
+        QVERIFY(scope.SaveCsvTo(dir_.filePath("missing/scope.csv")) != 0);
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+QTEST_MAIN(TestScopeForm)
+#include "tst_scopeform.moc"
