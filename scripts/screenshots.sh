@@ -46,8 +46,11 @@ window() {
     echo "screenshots.sh: no window '$1'" >&2
     exit 1
 }
-# click WINDOW X Y: a click at a point of the window, in its own pixels.
+# click WINDOW X Y: a click at a point of the window, in its own pixels,
+# raised first so that no other window takes the click.
 click() {
+    xdotool windowraise "$1"
+    sleep 0.2
     xdotool mousemove --window "$1" "$2" "$3" click 1
     sleep 0.4
 }
@@ -94,6 +97,41 @@ counter=$(window '计数功能测试')
 xdotool windowmove "$counter" 20 20
 sleep 4
 shot "$counter" counter
+
+# The tools of the main window's menu.
+xdotool mousemove --window "$main" 100 100
+xdotool key ctrl+l
+calls=$(window '调用记录')
+xdotool windowmove "$calls" 20 20
+click "$calls" 457 45 # 隐藏定时刷新
+shot "$calls" calllog
+
+click "$motion" 600 350 # 停止 the continuous move
+sleep 1
+xdotool mousemove --window "$main" 100 100
+xdotool key ctrl+g
+scope=$(window '示波器')
+xdotool windowmove "$scope" 20 20
+click "$motion" 50 184  # 定长运动, 4000
+click "$motion" 234 312 # S 形曲线加速
+click "$scope" 367 45   # 运动触发
+click "$motion" 600 292 # 启动
+sleep 4
+shot "$scope" scope-capture
+rm -f "$out/scope-capture.csv" # no question whether to replace it
+click "$scope" 840 45 # 导出 CSV…
+browse=$(window '导出 CSV')
+xdotool type --delay 20 "$PWD/$out/scope-capture.csv"
+xdotool key Return
+sleep 0.5
+
+click "$motion" 50 228 # 圆弧插补: the centre 1000, 1000 from where the axes are, a full circle
+click "$motion" 105 58 # 第1轴 too
+click "$scope" 367 45  # 运动触发
+click "$motion" 600 292 # 启动
+sleep 7
+click "$scope" 117 132 # XY 轨迹
+shot "$scope" scope-xy-arc
 
 (cd "$work" && exec ./flashmend) &
 pids+=($!)

@@ -210,6 +210,25 @@ void ScopePlot::paintEvent(QPaintEvent*)
             p.drawLine(box.left(), static_cast<int>(y(0)), box.right(), static_cast<int>(y(0)));
         }
 
+        // Fewer samples than columns (a short capture, a zoom): a line from
+        // sample to sample.
+        if (last - begin < static_cast<size_t>(columns)) {
+            for (int c : channels) {
+                QPolygon line;
+                for (size_t i = begin; i < last; ++i) {
+                    const Sample& s = source_->At(i);
+                    line << QPoint(XAt(s.seconds), static_cast<int>(y(Value(s, c))));
+                }
+                QPen pen(ChannelColour(c), 1);
+                pen.setCosmetic(true);
+                p.setPen(pen);
+                p.setClipRect(box);
+                p.drawPolyline(line);
+                p.setClipping(false);
+            }
+            continue;
+        }
+
         // Each trace is set pixel by pixel: per column, the span from its
         // lowest to its highest value, stretched to meet the column before.
         // A path through the painter costs twenty times as much.
