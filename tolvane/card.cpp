@@ -92,6 +92,19 @@ void WaitUntil(double deadline)
     }
 }
 
+void WaitForRelease(const Download& download)
+{
+    std::unique_lock<std::recursive_mutex>& lock = *HeldCallLock();
+    while (!download.released)
+        ClockMoved().wait_for(lock, std::chrono::milliseconds(50));
+}
+
+void ReleaseDownload(Card& card)
+{
+    card.download->released = true;
+    ClockMoved().notify_all();
+}
+
 Card* FindCard(int16_t card)
 {
     Board& board = TheBoard();
@@ -117,6 +130,9 @@ void Reset(int cards)
 {
     std::lock_guard lock(CallMutex());
     std::optional<Board>& board = BoardSlot();
+    if (board)
+        for (Card& card : board->cards)
+            ReleaseDownload(card);
     board.emplace();
     board->cards.resize(static_cast<size_t>(cards < 0 ? CardsFromEnvironment() : std::min(cards, kMaxCards)));
     ForgetCalls();

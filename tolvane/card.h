@@ -23,6 +23,7 @@ inline constexpr int16_t kNoFile = 5;      // the firmware file is missing, unre
 inline constexpr int16_t kBusy = 6;        // a move on an axis that is moving or waiting to start
 inline constexpr int16_t kBadPair = 7;     // interpolation on one axis twice or on axes of two cards
 inline constexpr int16_t kDownloading = 8; // a firmware download already runs on the card
+inline constexpr int16_t kStopped = 9;     // a download that the panel held was let go before its end
 
 // Bits of tvn_axis_status.
 inline constexpr uint16_t kStatusMoving = 1u << 0;  // a move is running, stops included
@@ -35,6 +36,20 @@ inline constexpr int kMaxCards = 1000;
 // (control::SetInput); the others follow the machine (signals.h).
 enum AxisInput { kAlarm, kSlowDown, kJogPlus, kJogMinus, kAxisInputs };
 enum CardInput { kCardSlowDown, kCardStart, kCardStop, kEmergency, kCardInputs };
+
+// The simulated machine's panel (panel.h): an input as the machine drives it
+// (Auto), or held active or inactive whatever the machine does. Held means
+// the physical input: the level that the input's configured logic reads as
+// active, or the other one.
+enum class Force : uint8_t { Auto = 0, Active = 1, Inactive = 2 };
+// The signals the panel holds, in its order: of each axis, and of each card
+// (EMG, STA, STP, CSD, then the general inputs 1 to 20).
+enum PanelAxisSignal { kLimitPlus, kLimitMinus, kHome, kAlarmSignal, kInPosition, kReady, kIndex, kPanelAxisSignals };
+enum PanelCardSignal { kEmergencySignal, kStartSignal, kStopSignal, kSlowDownSignal, kFirstInput,
+                       kPanelCardSignals = kFirstInput + 20 };
+
+// What an input shows: the machine's own state, unless the panel holds it.
+inline bool Shown(Force force, bool machine) { return force == Force::Auto ? machine : force == Force::Active; }
 
 // Configuration is remembered as the card was told it; nothing is checked
 // against anything else. A fresh card takes every input as active high (logic
@@ -72,6 +87,8 @@ struct Axis {
     int16_t ercOut = 0;
     int16_t cmpOut = 0;
     std::array<bool, kAxisInputs> high{}; // electrical levels of the driven inputs
+    std::array<Force, kPanelAxisSignals> force{};
+    int32_t slip = 0; // pulses the encoder count lags the travel (negative: leads)
 };
 
 // A firmware download into a card. It lives apart from the card because the
@@ -81,6 +98,17 @@ struct Download {
     bool running = false;
     bool finished = false; // the last download ran to its end
     double start = 0;
+    // A download the panel holds at a percentage, until it lets go.
+    double stallAt = -1;   // fraction, or −1
+    bool released = false;
+};
+
+// What the panel makes the next download of a card do: fail with `code`
+// (when not 0), and first stall at `stallPercent` (when 0 to 99) until
+// released.
+struct DownloadFault {
+    int16_t code = 0;
+    int stallPercent = -1;
 };
 
 struct Card {
@@ -99,6 +127,8 @@ struct Card {
     std::map<int16_t, int32_t> pld;
     std::map<int16_t, int16_t> otpw;
     std::shared_ptr<Download> download = std::make_shared<Download>();
+    DownloadFault nextDownload;
+    std::array<Force, kPanelCardSignals> force{};
 };
 
 struct Board {
@@ -116,6 +146,11 @@ double Now();
 // the monotonic clock by sleeping, on the test clock until tests advance it
 // there. Only from inside an entry point (Call()).
 void WaitUntil(double deadline);
+// Waits the same way until the panel lets go of `download` (or the board is
+// closed or reset).
+void WaitForRelease(const Download& download);
+// Lets go of the card's held download, if one waits.
+void ReleaseDownload(Card& card);
 
 // The card of a card number, or nullptr.
 Card* FindCard(int16_t card);

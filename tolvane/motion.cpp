@@ -337,6 +337,42 @@ void Begin(Motion& m, double now)
                                        : profile::PlanMove(now, 0, 0, m.path.length, m.speeds);
 }
 
+// The inputs that the panel holds active stop moves as a card's would: an
+// emergency stop (when enabled) every move of the card at once, an alarm its
+// axis's move as the alarm's stop mode says, a limit a move heading into it
+// as the EL mode says. Run whenever the card has been brought up to a time
+// or a move has started.
+void HoldBack(Card& card)
+{
+    const bool emergency = card.emg[0] && card.force[kEmergencySignal] == Force::Active;
+    for (Motion& m : card.motions) {
+        if (!Running(m))
+            continue;
+        if (emergency) {
+            Settle(card, m);
+            continue;
+        }
+        for (int k = 0; k < m.path.axes; ++k) {
+            const Axis& a = AxisOf(card, m, k);
+            const double heading = m.path.Slope(k, m.s);
+            std::optional<Stop> stop;
+            if (a.force[kAlarmSignal] == Force::Active)
+                stop = Stop{a.alm[1] == 1 ? Stop::AtRate : Stop::AtOnce};
+            else if ((heading > 0 && a.force[kLimitPlus] == Force::Active) ||
+                     (heading < 0 && a.force[kLimitMinus] == Force::Active))
+                stop = Stop{(a.elMode & 1) ? Stop::AtRate : Stop::AtOnce};
+            if (!stop || (m.stopping && stop->kind != Stop::AtOnce))
+                continue;
+            m.homing = Homing::None;
+            m.reverseWhenStopped = false;
+            Apply(card, m, *stop);
+            StopPartners(card, m, *stop);
+            break;
+        }
+    }
+    Tidy(card);
+}
+
 int16_t Launch(Card& card, Motion m, double now)
 {
     for (int k = 0; k < m.path.axes; ++k)
@@ -346,6 +382,7 @@ int16_t Launch(Card& card, Motion m, double now)
     if (!m.waiting)
         Begin(m, now);
     card.motions.push_back(std::move(m));
+    HoldBack(card);
     return kOk;
 }
 
@@ -413,6 +450,7 @@ void Advance(Card& card, double now)
     for (Motion& m : card.motions)
         if (Running(m))
             MoveTo(card, m, std::max(now, m.t));
+    HoldBack(card);
 }
 
 const Motion* MotionOf(const Card& card, int index) { return Find(card, index); }
@@ -558,6 +596,7 @@ void StartWaiting(Card& card, double now)
     for (Motion& m : card.motions)
         if (m.waiting)
             Begin(m, now);
+    HoldBack(card);
 }
 
 void StopAll(Card& card)
@@ -575,10 +614,13 @@ int64_t WholePulses(const Axis& axis) { return std::llround(axis.physical); }
 
 int32_t CommandPosition(const Axis& axis) { return static_cast<int32_t>(WholePulses(axis) + axis.commandOffset); }
 
-int32_t EncoderCount(const Axis& axis) { return static_cast<int32_t>(WholePulses(axis) + axis.encoderOffset); }
+int32_t EncoderCount(const Axis& axis)
+{
+    return static_cast<int32_t>(WholePulses(axis) + axis.encoderOffset - axis.slip);
+}
 
 void SetCommandPosition(Axis& axis, int32_t position) { axis.commandOffset = position - WholePulses(axis); }
 
-void SetEncoderCount(Axis& axis, int32_t count) { axis.encoderOffset = count - WholePulses(axis); }
+void SetEncoderCount(Axis& axis, int32_t count) { axis.encoderOffset = count - WholePulses(axis) + axis.slip; }
 
 }  // namespace tolvane::motion

@@ -45,34 +45,51 @@ uint16_t IoStatus(const Card& card, int index)
     const int64_t at = motion::WholePulses(a);
     const int16_t elLevel = (a.elMode >> 1) & 1;
     const bool home = std::llabs(at - motion::kHomeSwitch) <= motion::kHomeSwitchWidth / 2;
-    return static_cast<uint16_t>(Bit(Active(a.high[kAlarm], a.alm[0]), 11) |
-                                 Bit(Active(at >= motion::kLimit, elLevel), 12) |
-                                 Bit(Active(at <= -motion::kLimit, elLevel), 13) |
-                                 Bit(Active(home, a.homeLogic[0]), 14));
+    return static_cast<uint16_t>(Bit(Shown(a.force[kAlarmSignal], Active(a.high[kAlarm], a.alm[0])), 11) |
+                                 Bit(Shown(a.force[kLimitPlus], Active(at >= motion::kLimit, elLevel)), 12) |
+                                 Bit(Shown(a.force[kLimitMinus], Active(at <= -motion::kLimit, elLevel)), 13) |
+                                 Bit(Shown(a.force[kHome], Active(home, a.homeLogic[0])), 14));
 }
 
 uint32_t Rsts(const Card& card, int index)
 {
     const Axis& a = AxisAt(card, index);
     const bool inPosition = a.sevon && AtRest(card, index);
-    return Bit(card.high[kCardSlowDown], 4) | Bit(card.high[kCardStart], 5) | Bit(card.high[kCardStop], 6) |
-           Bit(card.emg[0] && Active(card.high[kEmergency], card.emg[1]), 7) | Bit(a.ercOut != 0, 9) |
-           Bit(Active(OnIndex(a), a.ez[0]), 10) | Bit(a.high[kJogPlus], 11) | Bit(a.high[kJogMinus], 12) |
-           Bit(a.sd[0] && Active(a.high[kSlowDown], a.sd[1]), 14) | Bit(Active(inPosition, a.inp[1]), 15);
+    const auto& f = card.force;
+    return Bit(Shown(f[kSlowDownSignal], card.high[kCardSlowDown]), 4) | Bit(Shown(f[kStartSignal], card.high[kCardStart]), 5) |
+           Bit(Shown(f[kStopSignal], card.high[kCardStop]), 6) |
+           Bit(card.emg[0] && Shown(f[kEmergencySignal], Active(card.high[kEmergency], card.emg[1])), 7) |
+           Bit(a.ercOut != 0, 9) | Bit(Shown(a.force[kIndex], Active(OnIndex(a), a.ez[0])), 10) |
+           Bit(a.high[kJogPlus], 11) | Bit(a.high[kJogMinus], 12) |
+           Bit(a.sd[0] && Active(a.high[kSlowDown], a.sd[1]), 14) |
+           Bit(Shown(a.force[kInPosition], Active(inPosition, a.inp[1])), 15);
 }
 
-bool Ready(const Axis& axis, double now) { return axis.sevon && now >= axis.servoOnSince + kReadyDelay - kSlack; }
+bool Ready(const Axis& axis, double now)
+{
+    return Shown(axis.force[kReady], axis.sevon && now >= axis.servoOnSince + kReadyDelay - kSlack);
+}
 
 uint32_t LatchFlag(const Card& card)
 {
     uint32_t flags = card.latchFlag;
     for (int i = 0; i < kAxesPerCard; ++i) {
         const Axis& a = AxisAt(card, i);
-        flags |= (OnTrigger(a) ? latch::TriggerInput(i) : 0u) | (Active(OnIndex(a), a.ez[0]) ? latch::IndexInput(i) : 0u);
+        flags |= (OnTrigger(a) ? latch::TriggerInput(i) : 0u) |
+                 (Shown(a.force[kIndex], Active(OnIndex(a), a.ez[0])) ? latch::IndexInput(i) : 0u);
     }
     return flags;
 }
 
-int32_t InputPort(const Card& card) { return (card.outport & kGeneralBits) | card.forcedInputs; }
+int32_t InputPort(const Card& card)
+{
+    int32_t port = (card.outport & kGeneralBits) | card.forcedInputs;
+    for (int k = 0; k < 20; ++k) {
+        const Force f = card.force[static_cast<size_t>(kFirstInput + k)];
+        if (f != Force::Auto)
+            port = f == Force::Active ? port | (1 << k) : port & ~(1 << k);
+    }
+    return port;
+}
 
 }  // namespace tolvane::signals

@@ -13,6 +13,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "card.h"
 #include "latch.h"
@@ -190,7 +191,11 @@ int16_t tvn_board_init()
 
 int16_t tvn_board_close()
 {
-    TheBoard().open = false;
+    Board& board = TheBoard();
+    board.open = false;
+    // A download the panel held ends with the program.
+    for (Card& card : board.cards)
+        ReleaseDownload(card);
     return kOk;
 }
 
@@ -605,7 +610,7 @@ int16_t tvn_get_release_version(int16_t card, char* text)
 // not through its card, across the wait.
 int16_t tvn_download_firmware(int16_t card, const char* path)
 {
-    const Card* c = FindCard(card);
+    Card* c = FindCard(card);
     if (!c)
         return kNoCard;
     if (!ReadableFile(path))
@@ -613,7 +618,22 @@ int16_t tvn_download_firmware(int16_t card, const char* path)
     const std::shared_ptr<Download> download = c->download;
     if (download->running)
         return kDownloading;
+    // The panel's fault, for this download only.
+    const DownloadFault fault = std::exchange(c->nextDownload, DownloadFault{});
     *download = {true, false, Now()};
+    if (fault.stallPercent >= 0) {
+        download->stallAt = fault.stallPercent / 100.0;
+        WaitUntil(download->start + kDownloadSeconds * download->stallAt);
+        WaitForRelease(*download);
+        *download = {false, false, download->start};
+        return fault.code != 0 ? fault.code : kStopped;
+    }
+    if (fault.code != 0) {
+        // A failing download gets a third of the way first.
+        WaitUntil(download->start + kDownloadSeconds / 3);
+        *download = {false, false, download->start};
+        return fault.code;
+    }
     WaitUntil(download->start + kDownloadSeconds);
     *download = {false, true, download->start};
     return kOk;
@@ -627,7 +647,8 @@ int16_t tvn_get_progress(int16_t card, float* fraction)
         return kNullPointer;
     return OnCard(card, true, [&](Card& c) {
         const Download& d = *c.download;
-        const double done = d.running ? std::clamp((Now() - d.start) / kDownloadSeconds, 0.0, 1.0) : d.finished ? 1.0 : 0.0;
+        const double stop = d.stallAt >= 0 ? d.stallAt : 1.0;
+        const double done = d.running ? std::clamp((Now() - d.start) / kDownloadSeconds, 0.0, stop) : d.finished ? 1.0 : 0.0;
         *fraction = static_cast<float>(done);
     });
 }

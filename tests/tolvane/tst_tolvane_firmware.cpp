@@ -14,6 +14,12 @@
 #include "support/standin.h"
 #include "tolvane.h"
 
+extern "C" {
+#define TVN_PANEL_FUNCTION(result, name, params) result name params;
+#include "cardlib/panel_functions.h"
+#undef TVN_PANEL_FUNCTION
+}
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -124,6 +130,41 @@ private slots:
         QCOMPARE(Progress(0), 1.0f);
         QCOMPARE(RecordedCalls("tvn_download_firmware").last(),
                  QStringLiteral("tvn_download_firmware(0, \"%1\") = 0").arg(Firmware()));
+    }
+
+    void thePanelMakesTheNextDownloadFailOrStall()
+    {
+        tolvane::control::UseTestClock(true);
+        const QByteArray path = QFile::encodeName(Firmware());
+        // A code: the download fails with it after a third of the way, once.
+        QCOMPARE(tvnsim_download_fault(0, 2101, -1), 0);
+        {
+            Download download(0, path);
+            while (Progress(0) == 0)
+                AdvanceClock(0.01), std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            while (!download.Done())
+                AdvanceClock(0.1), std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            QCOMPARE(download.Result(), int16_t(2101));
+            QCOMPARE(Progress(0), 0.0f);
+        }
+        // A stall: the progress stops at its percentage until let go.
+        QCOMPARE(tvnsim_download_fault(0, 0, 40), 0);
+        Download stalled(0, path);
+        while (Progress(0) == 0)
+            AdvanceClock(0.01), std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        for (int i = 0; i < 20; ++i)
+            AdvanceClock(1), std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        QCOMPARE(Progress(0), 0.4f);
+        QVERIFY(!stalled.Done());
+        QCOMPARE(tvnsim_release_download(0), 0);
+        stalled.Wait();
+        QCOMPARE(stalled.Result(), int16_t(9));
+        // The fault was for one download: the next one succeeds.
+        Download next(0, path);
+        while (!next.Done())
+            AdvanceClock(0.1), std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        QCOMPARE(next.Result(), int16_t(0));
+        QCOMPARE(tvnsim_download_fault(0, 5, 100), 3); // no such percentage
     }
 
     void pollingGoesOnWhileTheDownloadWaits()

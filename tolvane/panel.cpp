@@ -1,0 +1,159 @@
+// The simulated machine's panel (cardlib/panel_functions.h): the inputs held
+// active or inactive, the encoder's slip and the next download's fault.
+#include <cstdint>
+
+#include "calls.h"
+#include "card.h"
+#include "motion.h"
+#include "signals.h"
+
+extern "C" {
+#define TVN_PANEL_FUNCTION(result, name, params) __attribute__((visibility("default"))) result name params;
+#include "cardlib/panel_functions.h"
+#undef TVN_PANEL_FUNCTION
+}
+
+namespace tolvane {
+namespace {
+
+bool IsForce(int force) { return force >= 0 && force <= 2; }
+
+// Runs `apply(card)` on a card brought up to the clock, under the call mutex,
+// and answers what it answers, or `missing` for a card that does not exist;
+// the card then reacts to what changed (motion::Advance).
+template <typename Apply>
+int OnCard(int card, int missing, Apply apply)
+{
+    std::lock_guard lock(CallMutex());
+    Card* c = card < 0 || card > INT16_MAX ? nullptr : FindCard(static_cast<int16_t>(card));
+    if (!c)
+        return missing;
+    motion::Advance(*c, Now());
+    const int answer = apply(*c);
+    motion::Advance(*c, Now());
+    return answer;
+}
+
+// The same for `apply(card, index)` on an axis.
+template <typename Apply>
+int OnAxis(int axis, int missing, Apply apply)
+{
+    if (axis < 0 || axis > INT16_MAX)
+        return missing;
+    const auto a = static_cast<int16_t>(axis);
+    return OnCard(a / kAxesPerCard, missing, [&](Card& card) { return apply(card, IndexOnCard(a)); });
+}
+
+bool AxisActive(const Card& card, int index, int signal)
+{
+    switch (signal) {
+    case kLimitPlus: return signals::IoStatus(card, index) & (1u << 12);
+    case kLimitMinus: return signals::IoStatus(card, index) & (1u << 13);
+    case kHome: return signals::IoStatus(card, index) & (1u << 14);
+    case kAlarmSignal: return signals::IoStatus(card, index) & (1u << 11);
+    case kInPosition: return signals::Rsts(card, index) & (1u << 15);
+    case kReady: return signals::Ready(card.axes[static_cast<size_t>(index)], Now());
+    default: return signals::Rsts(card, index) & (1u << 10); // EZ
+    }
+}
+
+bool CardActive(const Card& card, int signal)
+{
+    if (signal >= kFirstInput)
+        return signals::InputPort(card) & (1 << (signal - kFirstInput));
+    static const int bits[] = {7, 5, 6, 4}; // EMG, STA, STP, CSD in the status word
+    return signals::Rsts(card, 0) & (1u << bits[signal]);
+}
+
+}  // namespace
+}  // namespace tolvane
+
+using namespace tolvane;
+
+int tvnsim_axis_force(int axis, int signal, int force)
+{
+    return OnAxis(axis, kNoAxis, [&](Card& card, int index) {
+        if (signal < 0 || signal >= kPanelAxisSignals || !IsForce(force))
+            return int{kBadValue};
+        card.axes[static_cast<size_t>(index)].force[static_cast<size_t>(signal)] = static_cast<Force>(force);
+        return int{kOk};
+    });
+}
+
+int tvnsim_axis_forced(int axis, int signal)
+{
+    return OnAxis(axis, -1, [&](Card& card, int index) {
+        if (signal < 0 || signal >= kPanelAxisSignals)
+            return -1;
+        return static_cast<int>(card.axes[static_cast<size_t>(index)].force[static_cast<size_t>(signal)]);
+    });
+}
+
+int tvnsim_axis_active(int axis, int signal)
+{
+    return OnAxis(axis, -1, [&](Card& card, int index) {
+        if (signal < 0 || signal >= kPanelAxisSignals)
+            return -1;
+        return int{AxisActive(card, index, signal)};
+    });
+}
+
+int tvnsim_card_force(int card, int signal, int force)
+{
+    return OnCard(card, kNoCard, [&](Card& c) {
+        if (signal < 0 || signal >= kPanelCardSignals || !IsForce(force))
+            return int{kBadValue};
+        c.force[static_cast<size_t>(signal)] = static_cast<Force>(force);
+        return int{kOk};
+    });
+}
+
+int tvnsim_card_forced(int card, int signal)
+{
+    return OnCard(card, -1, [&](Card& c) {
+        if (signal < 0 || signal >= kPanelCardSignals)
+            return -1;
+        return static_cast<int>(c.force[static_cast<size_t>(signal)]);
+    });
+}
+
+int tvnsim_card_active(int card, int signal)
+{
+    return OnCard(card, -1, [&](Card& c) {
+        if (signal < 0 || signal >= kPanelCardSignals)
+            return -1;
+        return int{CardActive(c, signal)};
+    });
+}
+
+int tvnsim_set_encoder_slip(int axis, int pulses)
+{
+    // The count jumps by the change: from now on the encoder lags by `pulses`.
+    return OnAxis(axis, kNoAxis, [&](Card& card, int index) {
+        card.axes[static_cast<size_t>(index)].slip = pulses;
+        return int{kOk};
+    });
+}
+
+int tvnsim_encoder_slip(int axis)
+{
+    return OnAxis(axis, 0, [&](Card& card, int index) { return static_cast<int>(card.axes[static_cast<size_t>(index)].slip); });
+}
+
+int tvnsim_download_fault(int card, int code, int stall_percent)
+{
+    return OnCard(card, kNoCard, [&](Card& c) {
+        if (code < INT16_MIN || code > INT16_MAX || stall_percent < -1 || stall_percent > 99)
+            return int{kBadValue};
+        c.nextDownload = {static_cast<int16_t>(code), stall_percent};
+        return int{kOk};
+    });
+}
+
+int tvnsim_release_download(int card)
+{
+    return OnCard(card, kNoCard, [&](Card& c) {
+        ReleaseDownload(c);
+        return int{kOk};
+    });
+}
