@@ -76,13 +76,13 @@ FailureHandler& Handler()
     return handler;
 }
 
-Loader& Library()
+}  // namespace
+
+Loader& ProgramLibrary()
 {
     static Loader loader({ProgramDirectory() + "/" + kLibraryFile, kLibraryFile});
     return loader;
 }
-
-}  // namespace
 
 void SetFailureHandler(FailureHandler handler)
 {
@@ -97,7 +97,7 @@ void* Bind(const char* name)
     void* address = nullptr;
     {
         std::lock_guard lock(bindMutex);
-        address = Library().Resolve(name, &error);
+        address = ProgramLibrary().Resolve(name, &error);
     }
     if (address)
         return address;

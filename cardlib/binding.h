@@ -38,6 +38,10 @@ private:
     void* handle_ = nullptr;
 };
 
+// The card driver library the program uses: its own folder's, else the one
+// on the library search path. The binding resolves every card function here.
+Loader& ProgramLibrary();
+
 // The directory of the running program file, as the kernel reports it.
 std::string ProgramDirectory();
 

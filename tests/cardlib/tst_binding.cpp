@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "binding.h"
+#include "panel.h"
 #include "support/standin.h"
 
 namespace {
@@ -64,6 +65,19 @@ private slots:
         QCOMPARE(cardlib::tvn_get_equiv(5, &equiv), int16_t(0));
         QCOMPARE(equiv, 1.0);
         QCOMPARE(RecordedCalls().last(), QStringLiteral("tvn_get_equiv(5, &1) = 0"));
+    }
+
+    void thePanelIsFoundOnlyInTheSimulatedLibrary()
+    {
+        QVERIFY(cardlib::SimulatedMachine::OfProgram().Available());
+        // Any other library, a real card's for instance, has none of it.
+        cardlib::Loader other({"libc.so.6"});
+        const cardlib::SimulatedMachine absent(other);
+        QVERIFY(!absent.Available());
+        QCOMPARE(absent.ForceAxis(0, cardlib::SimulatedMachine::Alarm, cardlib::SimulatedMachine::Force::Active), -1);
+        QVERIFY(!absent.AxisActive(0, cardlib::SimulatedMachine::Alarm));
+        cardlib::Loader nowhere({"/nonexistent/libTolvane.so"});
+        QVERIFY(!cardlib::SimulatedMachine(nowhere).Available());
     }
 };
 
