@@ -16,9 +16,11 @@
 #include "calllog/calllogform.h"
 #include "cardchoice.h"
 #include "cardlib/binding.h"
+#include "cardlib/panel.h"
 #include "common/message.h"
 #include "counter/counterform.h"
 #include "io/ioform.h"
+#include "machine/machineform.h"
 #include "motion/motionform.h"
 #include "para/paraform.h"
 #include "scope/scopeform.h"
@@ -111,6 +113,13 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent)
     AddTool(ScopeWindow, QStringLiteral("示波器"),
             QStringLiteral("两根轴的指令位置、反馈位置、跟随误差和速度随时间的曲线，XY 轨迹，运动触发捕获"),
             QKeySequence(Qt::CTRL | Qt::Key_G));
+    // Only the simulated card library has a machine to hold by hand.
+    if (cardlib::SimulatedMachine::OfProgram().Available()) {
+        SetWindowFactory(MachineWindow, [] { return new MachineForm(cardlib::SimulatedMachine::OfProgram()); });
+        AddTool(MachineWindow, QStringLiteral("模拟机床"),
+                QStringLiteral("模拟卡的限位、原点、报警、急停等输入：自动，或强制有效、无效；编码器滑差"),
+                QKeySequence(Qt::CTRL | Qt::Key_M));
+    }
 
     connect(CB_ParaSet, &QPushButton::clicked, this, [this] { OpenWindow(ParaWindow); });
     connect(CB_IoCheck, &QPushButton::clicked, this, [this] { OpenWindow(IoWindow); });

@@ -1,0 +1,138 @@
+#include "machineform.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSpinBox>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "settings/state.h"
+#include "widgets/lamp.h"
+
+using cardlib::SimulatedMachine;
+
+namespace {
+
+int16_t AxisOf(int slot) { return static_cast<int16_t>(CurrentCardNo * 2 + slot); }
+
+}  // namespace
+
+MachineForm::MachineForm(const SimulatedMachine& machine, QWidget* parent) : QWidget(parent), machine_(machine)
+{
+    setObjectName(QStringLiteral("MachineForm"));
+    setWindowTitle(QStringLiteral("模拟机床"));
+
+    heading_ = new QLabel(this);
+    heading_->setObjectName(QStringLiteral("heading"));
+    auto* about = new QLabel(QStringLiteral("模拟卡的机床信号：“自动”时由模拟的机床决定（限位开关在各自位置，伺服接通后 RDY 有效……），"
+                                            "“强制有效”“强制无效”按所配置的有效电平保持该输入。限位、报警、急停有效时，"
+                                            "模拟卡像真卡一样停止运动。"),
+                             this);
+    about->setWordWrap(true);
+
+    static const char* const kAxisSignals[] = {"EL+", "EL−", "ORG", "ALM", "INP", "RDY", "EZ"};
+    auto* axes = new QHBoxLayout;
+    for (int slot = 0; slot < 2; ++slot) {
+        auto* frame = new QGroupBox(QStringLiteral("第%1轴").arg(slot), this);
+        frame->setObjectName(QStringLiteral("axis%1").arg(slot));
+        auto* column = new QVBoxLayout(frame);
+        for (int s = 0; s < SimulatedMachine::AxisSignalCount; ++s)
+            column->addWidget(SignalRow(frame, QString::fromUtf8(kAxisSignals[s]), slot, s));
+        auto* slipRow = new QHBoxLayout;
+        slipRow->addWidget(new QLabel(QStringLiteral("编码器滑差"), frame));
+        slip_[slot] = new QSpinBox(frame);
+        slip_[slot]->setObjectName(QStringLiteral("slip%1").arg(slot));
+        slip_[slot]->setRange(-1000000, 1000000);
+        slip_[slot]->setSuffix(QStringLiteral(" 脉冲"));
+        slip_[slot]->setToolTip(QStringLiteral("反馈位置比指令位置少这么多脉冲（负数为多），跟随误差随之出现"));
+        slipRow->addWidget(slip_[slot], 1);
+        column->addLayout(slipRow);
+        connect(slip_[slot], &QSpinBox::valueChanged, this,
+                [this, slot](int pulses) { machine_.SetEncoderSlip(AxisOf(slot), pulses); });
+        axes->addWidget(frame);
+    }
+
+    auto* card = new QGroupBox(QStringLiteral("全卡信号"), this);
+    card->setObjectName(QStringLiteral("card"));
+    auto* grid = new QGridLayout(card);
+    static const char* const kCardSignals[] = {"EMG", "STA", "STP", "CSD"};
+    for (int s = 0; s < SimulatedMachine::FirstInput; ++s)
+        grid->addWidget(SignalRow(card, QString::fromUtf8(kCardSignals[s]), -1, s), 0, s);
+    for (int n = 0; n < 20; ++n)
+        grid->addWidget(SignalRow(card, QStringLiteral("输入%1").arg(n + 1), -1, SimulatedMachine::FirstInput + n),
+                        1 + n / 4, n % 4);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(heading_);
+    layout->addWidget(about);
+    layout->addLayout(axes);
+    layout->addWidget(card);
+
+    timer_ = new QTimer(this);
+    timer_->setInterval(100);
+    connect(timer_, &QTimer::timeout, this, &MachineForm::Refresh);
+    timer_->start();
+    Refresh();
+}
+
+QWidget* MachineForm::SignalRow(QWidget* parent, const QString& name, int axisSlot, int signal)
+{
+    auto* row = new QWidget(parent);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* lamp = new Lamp(row, Lamp::kClear);
+    lamp->setFixedSize(14, 14);
+    const QString id = axisSlot >= 0 ? QStringLiteral("axis%1_%2").arg(axisSlot).arg(signal) : QStringLiteral("card_%1").arg(signal);
+    lamp->setObjectName(QStringLiteral("lamp_") + id);
+    auto* label = new QLabel(name, row);
+    label->setMinimumWidth(48);
+    auto* force = new QComboBox(row);
+    force->setObjectName(QStringLiteral("force_") + id);
+    force->addItems({QStringLiteral("自动"), QStringLiteral("强制有效"), QStringLiteral("强制无效")});
+    layout->addWidget(lamp);
+    layout->addWidget(label);
+    layout->addWidget(force, 1);
+    rows_.push_back({axisSlot, signal, lamp, force});
+    const Row entry = rows_.back();
+    connect(force, &QComboBox::activated, this, [this, entry](int choice) { Force(entry, choice); });
+    return row;
+}
+
+void MachineForm::Force(const Row& row, int choice)
+{
+    const auto force = static_cast<SimulatedMachine::Force>(choice);
+    if (row.axisSlot >= 0)
+        machine_.ForceAxis(AxisOf(row.axisSlot), static_cast<SimulatedMachine::AxisSignal>(row.signal), force);
+    else
+        machine_.ForceCard(CurrentCardNo, row.signal, force);
+    Refresh();
+}
+
+void MachineForm::Refresh()
+{
+    heading_->setText(QStringLiteral("模拟卡：第 %1 张卡，第0轴、第1轴为库轴号 %2、%3")
+                          .arg(CurrentCardNo)
+                          .arg(AxisOf(0))
+                          .arg(AxisOf(1)));
+    for (const Row& row : rows_) {
+        const bool active = row.axisSlot >= 0
+                                ? machine_.AxisActive(AxisOf(row.axisSlot), static_cast<SimulatedMachine::AxisSignal>(row.signal))
+                                : machine_.CardActive(CurrentCardNo, row.signal);
+        row.lamp->SetState(active);
+        // The choices of the card in use (another card may have its own).
+        const SimulatedMachine::Force forced =
+            row.axisSlot >= 0 ? machine_.AxisForced(AxisOf(row.axisSlot), static_cast<SimulatedMachine::AxisSignal>(row.signal))
+                              : machine_.CardForced(CurrentCardNo, row.signal);
+        if (!row.force->view()->isVisible() && row.force->currentIndex() != static_cast<int>(forced))
+            row.force->setCurrentIndex(static_cast<int>(forced));
+    }
+    for (int slot = 0; slot < 2; ++slot)
+        if (!slip_[slot]->hasFocus()) {
+            const QSignalBlocker quiet(slip_[slot]);
+            slip_[slot]->setValue(machine_.EncoderSlip(AxisOf(slot)));
+        }
+}

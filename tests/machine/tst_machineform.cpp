@@ -1,0 +1,76 @@
+// 模拟机床: in the main window's menu with the simulated library, and its
+// choices holding the card's inputs as the I/O window then reads them.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "cardlib/binding.h"
+#include "cardlib/panel.h"
+#include "machine/machineform.h"
+#include "main/mainform.h"
+#include "support/controls.h"
+#include "support/messages.h"
+#include "support/program.h"
+#include "widgets/lamp.h"
+
+class TestMachineForm : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { FreshProgram(dir_.path(), 2); }
+
+    void opensFromTheMenuOnceWithTheSimulatedCard()
+    {
+        MessageCatcher messages;
+        MainForm main;
+        main.Form_Load(dir_.path());
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        QAction* tool = main.ToolActions().value(2);
+        QVERIFY(tool);
+        QCOMPARE(tool->text(), QStringLiteral("模拟机床"));
+        QTest::keyClick(&main, Qt::Key_M, Qt::ControlModifier);
+        tool->trigger();
+        int shown = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            shown += qobject_cast<MachineForm*>(w) && w->isVisible();
+        QCOMPARE(shown, 1);
+        main.close();
+    }
+
+    void itsChoicesHoldTheInputsOfTheCardInUse()
+    {
+        CurrentCardNo = 1; // axes 2 and 3
+        MachineForm panel(cardlib::SimulatedMachine::OfProgram());
+        auto* limit = Find<QComboBox>(&panel, "force_axis1_0"); // EL+ of slot 1
+        limit->setCurrentIndex(1);
+        emit limit->activated(1);
+        QVERIFY(cardlib::tvn_axis_io_status(3) & (1 << 12));
+        QVERIFY(!(cardlib::tvn_axis_io_status(2) & (1 << 12)));
+        QCOMPARE(Find<Lamp>(&panel, "lamp_axis1_0")->Colour(), Lamp::kSet);
+
+        auto* input = Find<QComboBox>(&panel, "force_card_8"); // general input 5
+        input->setCurrentIndex(1);
+        emit input->activated(1);
+        QCOMPARE(cardlib::tvn_read_inbit(1, 5), int16_t(1));
+        QCOMPARE(cardlib::tvn_read_inbit(0, 5), int16_t(0));
+
+        Find<QSpinBox>(&panel, "slip0")->setValue(40);
+        QCOMPARE(cardlib::tvn_get_position(2) - cardlib::tvn_get_encoder(2), 40);
+
+        // Back on card 0, the panel shows card 0's own (untouched) choices.
+        CurrentCardNo = 0;
+        panel.Refresh();
+        QCOMPARE(limit->currentIndex(), 0);
+        QCOMPARE(Find<QSpinBox>(&panel, "slip0")->value(), 0);
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+QTEST_MAIN(TestMachineForm)
+#include "tst_machineform.moc"
