@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -13,8 +14,10 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <climits>
 #include <cmath>
 
+#include "cardlib/panel.h"
 #include "cardlib/tolvane.h"
 #include "common/icons.h"
 #include "common/message.h"
@@ -287,6 +290,8 @@ void CFlashmendDlg::done(int result)
     // Closing while a download runs waits for it: the card library must not
     // close under the worker. The timer closes the dialog when it is over.
     if (state_.Downloading) {
+        // A download that the simulated card holds stalled ends now.
+        cardlib::SimulatedMachine::OfProgram().ReleaseDownload(static_cast<int16_t>(state_.DownloadCardNo));
         closeRequested_ = true;
         closeResult_ = result;
         for (QWidget* w : std::initializer_list<QWidget*>{browse_, download_, readVersions_, exit_})
@@ -297,11 +302,39 @@ void CFlashmendDlg::done(int result)
     QDialog::done(result);
 }
 
+void CFlashmendDlg::SimulateDownloadFault(int code, int stallPercent)
+{
+    cardlib::SimulatedMachine::OfProgram().SetDownloadFault(static_cast<int16_t>(card_), code, stallPercent);
+}
+
 void CFlashmendDlg::contextMenuEvent(QContextMenuEvent* event)
 {
     // Linux window managers offer no system menu to extend: the about entry
     // lives in the dialog's own context menu.
     QMenu menu(this);
+    // With the simulated card library, downloads can be made to fail, so
+    // that every branch of the dialog can be shown.
+    if (cardlib::SimulatedMachine::OfProgram().Available()) {
+        QMenu* fault = menu.addMenu(QStringLiteral("模拟下载故障"));
+        fault->setObjectName(QStringLiteral("downloadFault"));
+        fault->addAction(QStringLiteral("下次下载返回错误码…"), this, [this] {
+            bool ok = false;
+            const int code = QInputDialog::getInt(this, QStringLiteral("模拟下载故障"),
+                                                  QStringLiteral("下次下载返回的错误码（2101：对话框再试一次）："), 5,
+                                                  INT16_MIN, INT16_MAX, 1, &ok);
+            if (ok && code != 0)
+                SimulateDownloadFault(code, -1);
+        });
+        fault->addAction(QStringLiteral("下次下载停在某一进度…"), this, [this] {
+            bool ok = false;
+            const int percent = QInputDialog::getInt(this, QStringLiteral("模拟下载故障"),
+                                                     QStringLiteral("下次下载停在的进度（%），直到对话框关闭："), 50, 0, 99,
+                                                     1, &ok);
+            if (ok)
+                SimulateDownloadFault(0, percent);
+        });
+        fault->addAction(QStringLiteral("取消模拟故障"), this, [this] { SimulateDownloadFault(0, -1); });
+    }
     menu.addSeparator();
     menu.addAction(QStringLiteral("关于 Flashmend(&A)..."), this, &CFlashmendDlg::OnAbout);
     menu.exec(event->globalPos());

@@ -41,6 +41,10 @@ public:
     void OnReadVersions();
     void OnAbout();
 
+    // With the simulated card library: the next download of the card fails
+    // with `code` (not 0), after stalling at `stallPercent` (or −1).
+    void SimulateDownloadFault(int code, int stallPercent);
+
     // Sets the firmware path as the browse command does (for tests).
     void SetFirmwarePath(const QString& path);
     DownloadState& State() { return state_; }

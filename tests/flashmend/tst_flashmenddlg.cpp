@@ -207,6 +207,33 @@ private slots:
         QVERIFY(RecordedCalls()[0].startsWith("tvn_get_card_version(100, "));
     }
 
+    void aSimulatedFaultReachesTheStatusAndAStallEndsWithTheDialog()
+    {
+        QTemporaryDir dir;
+        const QString firmware = dir.filePath("board.s6x");
+        QVERIFY(WriteBytes(firmware, "S0"));
+        {
+            CFlashmendDlg dialog(nullptr, LibraryDownload(), 0ms);
+            dialog.OnInitDialog();
+            dialog.SetFirmwarePath(firmware);
+            dialog.SimulateDownloadFault(5, -1);
+            dialog.OnDownload();
+            QTRY_VERIFY_WITH_TIMEOUT(Find<QPlainTextEdit>(&dialog, "IDC_1003")->toPlainText().contains("=5;"), 10000);
+            QVERIFY(Find<QPlainTextEdit>(&dialog, "IDC_1003")->toPlainText().contains(QStringLiteral("固件升级失败，请再次尝试升级操作！")));
+
+            // Stalled at 30 %: closing lets it go and the dialog closes.
+            QTRY_COMPARE(dialog.State().Downloading.load(), 0);
+            dialog.show();
+            dialog.SimulateDownloadFault(0, 30);
+            dialog.OnDownload();
+            QTRY_VERIFY_WITH_TIMEOUT(Find<QProgressBar>(&dialog, "IDC_1000")->value() == 30, 10000);
+            dialog.reject();
+            QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 10000);
+        }
+        QCOMPARE(RecordedCalls("tvn_download_firmware").last(),
+                 QStringLiteral("tvn_download_firmware(0, \"%1\") = 9").arg(firmware));
+    }
+
     void closingWaitsForTheDownload()
     {
         std::mutex mutex;
