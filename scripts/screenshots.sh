@@ -106,7 +106,22 @@ xdotool windowmove "$calls" 20 20
 click "$calls" 457 45 # 隐藏定时刷新
 shot "$calls" calllog
 
-click "$motion" 600 350 # 停止 the continuous move
+# 模拟机床: EL+ of axis 0 held active stops the continuous move; the I/O
+# window shows the limit.
+xdotool windowraise "$main"
+xdotool mousemove --window "$main" 100 250 click 3 # the right-click menu
+sleep 0.5
+xdotool key Down Down Down Return # its third entry, 模拟机床
+machine=$(window '模拟机床')
+xdotool windowmove "$machine" 20 20
+click "$machine" 208 111 # EL+ of 第0轴
+xdotool key Down Return   # 强制有效
+sleep 1
+shot "$machine" machine
+xdotool windowmove "$io" 20 20
+shot "$io" io-limit
+click "$machine" 208 111
+xdotool key Up Return     # back to 自动
 sleep 1
 xdotool mousemove --window "$main" 100 100
 xdotool key ctrl+g
@@ -145,3 +160,15 @@ sleep 0.5
 click "$flashmend" 126 109 # 固件升级
 sleep 1.5
 shot "$flashmend" flashmend
+
+# 模拟下载故障: the next download fails with code 5.
+sleep 3
+xdotool mousemove --window "$flashmend" 300 420 click 3
+sleep 0.5
+xdotool key Down Right Return # 模拟下载故障, 下次下载返回错误码…
+window '模拟下载故障' >/dev/null
+xdotool key Return            # 5, as offered
+sleep 0.5
+click "$flashmend" 126 109    # 固件升级
+sleep 2.5
+shot "$flashmend" flashmend-fault
