@@ -152,6 +152,14 @@ private slots:
         QCOMPARE(tvn_read_current_speed(0), 0.0); // at once
         QCOMPARE(tvn_read_current_speed(1), 2000.0);
         tvnsim_axis_force(0, Alm, Auto);
+        tvn_config_ALM_PIN(0, 1, 1); // mode 1: it slows down at its rate
+        tvn_t_vmove(0, 1);
+        tolvane::control::AdvanceClock(0.5);
+        tvnsim_axis_force(0, Alm, Active);
+        QVERIFY(tvn_read_current_speed(0) > 0);
+        tolvane::control::AdvanceClock(0.2);
+        QCOMPARE(tvn_read_current_speed(0), 0.0);
+        tvnsim_axis_force(0, Alm, Auto);
 
         tvn_config_EMG_PIN(0, 0, 1);
         tvnsim_card_force(0, Emg, Active); // disabled: nothing stops
@@ -162,6 +170,18 @@ private slots:
         QCOMPARE(tvn_read_current_speed(0), 0.0);
         QCOMPARE(tvn_read_current_speed(1), 0.0);
         QCOMPARE(tvn_get_rsts(0) & (1u << 7), 1u << 7);
+    }
+
+    void aLineStopsWhenEitherAxisHeadsIntoAHeldLimit()
+    {
+        tvn_set_profile(2, 400, 2000, 0.1, 0.1);
+        tvn_t_line2(2, 100000, 3, -100000, 0);
+        tolvane::control::AdvanceClock(1);
+        tvnsim_axis_force(3, ElPlus, Active); // behind axis 3
+        QVERIFY(tvn_axis_status(2) & 1);
+        tvnsim_axis_force(3, ElMinus, Active);
+        QCOMPARE(tvn_axis_status(2) & 1, 0);
+        QCOMPARE(tvn_axis_status(3) & 1, 0);
     }
 
     void encoderSlipIsAFollowingError()
