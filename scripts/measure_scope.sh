@@ -7,6 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
+source scripts/xvfb.sh
 KESTRUNE_PACKAGES+=(xvfb xdotool)
 install_missing_packages
 build_tree build >/dev/null
@@ -14,9 +15,7 @@ seconds=${1:-20}
 
 work=$(mktemp -d)
 cp build/bin/kestrune build/bin/libTolvane.so build/bin/Motion_set.txt "$work/"
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+start_xvfb
 kestrune=
 cleanup() {
     [[ -n $kestrune ]] && kill -TERM "$kestrune" 2>/dev/null && timeout 10 tail --pid="$kestrune" -f /dev/null || true
@@ -24,18 +23,6 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-export DISPLAY=$display QT_QPA_PLATFORM=xcb
-sleep 1
-
-window() {
-    for _ in $(seq 100); do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || true
-        [[ -n $id ]] && { echo "$id"; return; }
-        sleep 0.1
-    done
-    echo "measure_scope.sh: no window '$1'" >&2
-    exit 1
-}
 click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.4; }
 # Processor time of the process, all its threads, in clock ticks.
 ticks() { awk '{print $14 + $15}' "/proc/$kestrune/stat"; }

@@ -6,6 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
+source scripts/xvfb.sh
 KESTRUNE_PACKAGES+=(xvfb xdotool imagemagick)
 install_missing_packages
 build_tree build >/dev/null
@@ -17,9 +18,7 @@ work=$(mktemp -d)
 cp build/bin/kestrune build/bin/flashmend build/bin/libTolvane.so build/bin/Motion_set.txt "$work/"
 printf 'simulated firmware\n' >"$work/demo.s6x"
 
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+start_xvfb
 pids=()
 cleanup() {
     # Flashmend waits for its download before it closes.
@@ -29,23 +28,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-export DISPLAY=$display QT_QPA_PLATFORM=xcb
-sleep 1
 
-# window TITLE: waits for the window and prints its id.
-window() {
-    for _ in $(seq 100); do
-        local id
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || true
-        if [[ -n $id ]]; then
-            echo "$id"
-            return
-        fi
-        sleep 0.1
-    done
-    echo "screenshots.sh: no window '$1'" >&2
-    exit 1
-}
 # click WINDOW X Y: a click at a point of the window, in its own pixels,
 # raised first so that no other window takes the click.
 click() {

@@ -1,0 +1,26 @@
+# Shared by the scripts that drive the programs under a virtual X server.
+
+# start_xvfb: a virtual X server on a free-looking display number, exported
+# as DISPLAY for the Qt programs; its pid in $xvfb.
+start_xvfb() {
+    local display=:$((90 + RANDOM % 100))
+    Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    export DISPLAY=$display QT_QPA_PLATFORM=xcb
+    sleep 1
+}
+
+# window TITLE: waits for the window and prints its id.
+window() {
+    local id
+    for _ in $(seq 100); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || true
+        if [[ -n $id ]]; then
+            echo "$id"
+            return
+        fi
+        sleep 0.1
+    done
+    echo "$(basename "$0"): no window '$1'" >&2
+    exit 1
+}
