@@ -13,8 +13,9 @@
 
 namespace {
 
-template <bool Recorded>
-void GetPosition(benchmark::State& state)
+// Runs `call` through the binding with the log recording or stopped.
+template <bool Recorded, typename Call>
+void Measure(benchmark::State& state, Call call)
 {
     tolvane::control::Reset(1);
     if (Recorded)
@@ -22,21 +23,20 @@ void GetPosition(benchmark::State& state)
     else
         cardlib::calllog::Stop();
     for (auto _ : state)
-        benchmark::DoNotOptimize(cardlib::tvn_get_position(0));
+        benchmark::DoNotOptimize(call());
     cardlib::calllog::Stop();
+}
+
+template <bool Recorded>
+void GetPosition(benchmark::State& state)
+{
+    Measure<Recorded>(state, [] { return cardlib::tvn_get_position(0); });
 }
 
 template <bool Recorded>
 void SetProfile(benchmark::State& state)
 {
-    tolvane::control::Reset(1);
-    if (Recorded)
-        cardlib::calllog::Start();
-    else
-        cardlib::calllog::Stop();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(cardlib::tvn_set_profile(0, 400, 2000, 0.1, 0.1));
-    cardlib::calllog::Stop();
+    Measure<Recorded>(state, [] { return cardlib::tvn_set_profile(0, 400, 2000, 0.1, 0.1); });
 }
 
 // Prints, after the usual table, what recording adds to each call.
