@@ -5,6 +5,16 @@
 #include "binding.h"
 
 namespace cardlib {
+namespace {
+
+// A force as the library answers it; anything else (−1: no such signal) is
+// taken as the machine's own.
+SimulatedMachine::Force ForceOf(int answer)
+{
+    return answer >= 0 && answer <= 2 ? static_cast<SimulatedMachine::Force>(answer) : SimulatedMachine::Force::Auto;
+}
+
+}  // namespace
 
 SimulatedMachine::SimulatedMachine(Loader& loader)
 {
@@ -30,8 +40,7 @@ int SimulatedMachine::ForceAxis(int16_t axis, AxisSignal signal, Force force) co
 
 SimulatedMachine::Force SimulatedMachine::AxisForced(int16_t axis, AxisSignal signal) const
 {
-    const int force = available_ ? tvnsim_axis_forced(axis, signal) : 0;
-    return force >= 0 && force <= 2 ? static_cast<Force>(force) : Force::Auto;
+    return ForceOf(available_ ? tvnsim_axis_forced(axis, signal) : 0);
 }
 
 bool SimulatedMachine::AxisActive(int16_t axis, AxisSignal signal) const
@@ -46,8 +55,7 @@ int SimulatedMachine::ForceCard(int16_t card, int signal, Force force) const
 
 SimulatedMachine::Force SimulatedMachine::CardForced(int16_t card, int signal) const
 {
-    const int force = available_ ? tvnsim_card_forced(card, signal) : 0;
-    return force >= 0 && force <= 2 ? static_cast<Force>(force) : Force::Auto;
+    return ForceOf(available_ ? tvnsim_card_forced(card, signal) : 0);
 }
 
 bool SimulatedMachine::CardActive(int16_t card, int signal) const
