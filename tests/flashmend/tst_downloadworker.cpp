@@ -127,28 +127,37 @@ private slots:
     void pollingRacesTheWorker()
     {
         // The dialog's timer reads the flags and the text while the worker
-        // writes them: ThreadSanitizer watches this test. Each pass takes a
-        // moment, so the reads really overlap the writes.
+        // writes them: ThreadSanitizer watches this test. Each pass of the
+        // download waits until the poller has read the state during it, so
+        // the reads overlap the writes however the threads are scheduled.
         for (int round = 0; round < 10; ++round) {
             DownloadState state;
             state.FirmwarePath = QStringLiteral("/f.s6x");
             state.Downloading = 1;
+            std::mutex mutex;
+            std::condition_variable read;
+            int reads = 0;
             int pass = 0;
             DownloadWorker worker(
                 state,
-                [&pass, round](int16_t, const QString&) {
-                    std::this_thread::sleep_for(2ms);
+                [&, round](int16_t, const QString&) {
+                    std::unique_lock lock(mutex);
+                    const int before = reads;
+                    read.wait(lock, [&] { return reads > before; });
                     return int16_t(++pass == 1 ? 2101 : (round % 2 ? 0 : 150));
                 },
                 0ms);
             worker.Start();
-            int reads = 0;
             while (state.Downloading == 1 || state.DownloadDone.load() == 0) {
-                reads += state.StatusText().isEmpty() ? 0 : 1;
+                const bool shown = !state.StatusText().isEmpty();
                 QCOMPARE(state.FirmwarePath, QStringLiteral("/f.s6x"));
+                std::lock_guard lock(mutex);
+                reads += shown ? 1 : 0;
+                read.notify_all();
             }
             worker.Wait();
-            QVERIFY(reads > 0);
+            QCOMPARE(pass, 2);
+            QVERIFY(reads >= 2);
             QVERIFY(state.StatusText().contains(QStringLiteral("固件升级")));
         }
     }
