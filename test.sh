@@ -37,7 +37,7 @@ if [[ $quick -eq 0 ]]; then
         UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         ctest --test-dir build-sanitize --output-on-failure
 
-    echo "== the settings layer and the text conversions under libFuzzer =="
+    echo "== the settings layer and the number texts under libFuzzer =="
     tests/fuzz/run.sh "${KESTRUNE_FUZZ_SECONDS:-30}"
 
     echo "== Flashmend's tests and the firmware download under ThreadSanitizer =="

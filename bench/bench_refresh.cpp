@@ -15,7 +15,7 @@
 #include "io/ioform.h"
 #include "motion/motionform.h"
 #include "settings/state.h"
-#include "tolvane.h"
+#include "cardlib/tolvane.h"
 #include "tolvane/control.h"
 
 namespace {

@@ -19,7 +19,7 @@
 #include "scope/scopeplot.h"
 #include "scope/xyview.h"
 #include "settings/state.h"
-#include "tolvane.h"
+#include "cardlib/tolvane.h"
 #include "tolvane/control.h"
 
 namespace {

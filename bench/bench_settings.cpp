@@ -78,7 +78,7 @@ void ApplyLargeFile(benchmark::State& state)
     tolvane::control::Reset(1);
     WriteLargeFile();
     for (auto _ : state)
-        ApplyHardwareSettings();
+        ApplyHardwareSettings(0);
     QFile::remove(HardwareSetPath);
 }
 

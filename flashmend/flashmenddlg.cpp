@@ -17,7 +17,7 @@
 #include <climits>
 #include <cmath>
 
-#include "cardlib/panel.h"
+#include "cardlib/machine.h"
 #include "cardlib/tolvane.h"
 #include "common/icons.h"
 #include "common/message.h"

@@ -11,6 +11,7 @@
 
 #include "calls.h"
 #include "control.h"
+#include "motion.h"
 
 namespace tolvane {
 namespace {

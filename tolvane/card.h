@@ -3,12 +3,14 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <vector>
 
-#include "motion.h"
+#include "cardlib/brevak.h"
+#include "moves.h"
 #include "profile.h"
 
 namespace tolvane {
@@ -23,13 +25,9 @@ inline constexpr int16_t kNoFile = 5;      // the firmware file is missing, unre
 inline constexpr int16_t kBusy = 6;        // a move on an axis that is moving or waiting to start
 inline constexpr int16_t kBadPair = 7;     // interpolation on one axis twice or on axes of two cards
 inline constexpr int16_t kDownloading = 8; // a firmware download already runs on the card
-inline constexpr int16_t kStopped = 9;     // a download that the panel held was let go before its end
+inline constexpr int16_t kStopped = 9;     // a download the simulated machine held was let go before its end
 
-// Bits of tvn_axis_status.
-inline constexpr uint16_t kStatusMoving = 1u << 0;  // a move is running, stops included
-inline constexpr uint16_t kStatusWaiting = 1u << 1; // a move waits for tvn_start_move_all
-
-inline constexpr int kAxesPerCard = 4;
+using brevak::kAxesPerCard;
 inline constexpr int kMaxCards = 1000;
 
 // Inputs that stay at their idle low level unless a test drives them
@@ -37,18 +35,14 @@ inline constexpr int kMaxCards = 1000;
 enum AxisInput { kAlarm, kSlowDown, kJogPlus, kJogMinus, kAxisInputs };
 enum CardInput { kCardSlowDown, kCardStart, kCardStop, kEmergency, kCardInputs };
 
-// The simulated machine's panel (panel.h): an input as the machine drives it
-// (Auto), or held active or inactive whatever the machine does. Held means
+// The simulated machine (machine.cpp) holds an input active or inactive
+// whatever the machine does, or leaves it to the machine (Auto). Held means
 // the physical input: the level that the input's configured logic reads as
 // active, or the other one.
-enum class Force : uint8_t { Auto = 0, Active = 1, Inactive = 2 };
-// The signals the panel holds, in its order: of each axis, and of each card
-// (EMG, STA, STP, CSD, then the general inputs 1 to 20).
-enum PanelAxisSignal { kLimitPlus, kLimitMinus, kHome, kAlarmSignal, kInPosition, kReady, kIndex, kPanelAxisSignals };
-enum PanelCardSignal { kEmergencySignal, kStartSignal, kStopSignal, kSlowDownSignal, kFirstInput,
-                       kPanelCardSignals = kFirstInput + 20 };
+using brevak::machine::Force;
+namespace machine = brevak::machine;
 
-// What an input shows: the machine's own state, unless the panel holds it.
+// What an input shows: the machine's own state, unless it is held.
 inline bool Shown(Force force, bool machine) { return force == Force::Auto ? machine : force == Force::Active; }
 
 // Configuration is remembered as the card was told it; nothing is checked
@@ -74,7 +68,7 @@ struct Axis {
 
     Profile profile;
     // Where the axis really is, in pulses (whole at rest), and how fast it
-    // goes there; the counters are offsets from it (motion.h).
+    // goes there; the counters are offsets from it (WholePulses below).
     double physical = 0;
     double speed = 0;
     int64_t commandOffset = 0;
@@ -87,9 +81,20 @@ struct Axis {
     int16_t ercOut = 0;
     int16_t cmpOut = 0;
     std::array<bool, kAxisInputs> high{}; // electrical levels of the driven inputs
-    std::array<Force, kPanelAxisSignals> force{};
+    std::array<Force, machine::kAxisSignals> force{};
     int32_t slip = 0; // pulses the encoder count lags the travel (negative: leads)
 };
+
+// The counters of an axis: whole pulses of its physical position, plus their
+// own offsets, the encoder's lagging by the slip.
+inline int64_t WholePulses(const Axis& axis) { return std::llround(axis.physical); }
+inline int32_t CommandPosition(const Axis& axis) { return static_cast<int32_t>(WholePulses(axis) + axis.commandOffset); }
+inline int32_t EncoderCount(const Axis& axis)
+{
+    return static_cast<int32_t>(WholePulses(axis) + axis.encoderOffset - axis.slip);
+}
+inline void SetCommandPosition(Axis& axis, int32_t position) { axis.commandOffset = position - WholePulses(axis); }
+inline void SetEncoderCount(Axis& axis, int32_t count) { axis.encoderOffset = count - WholePulses(axis) + axis.slip; }
 
 // A firmware download into a card. It lives apart from the card because the
 // download waits without the call mutex: a board reset meanwhile must not
@@ -98,12 +103,12 @@ struct Download {
     bool running = false;
     bool finished = false; // the last download ran to its end
     double start = 0;
-    // A download the panel holds at a percentage, until it lets go.
+    // A download the simulated machine holds at a percentage, until it lets go.
     double stallAt = -1;   // fraction, or −1
     bool released = false;
 };
 
-// What the panel makes the next download of a card do: fail with `code`
+// What the simulated machine makes the next download of a card do: fail with `code`
 // (when not 0), and first stall at `stallPercent` (when 0 to 99) until
 // released.
 struct DownloadFault {
@@ -128,7 +133,7 @@ struct Card {
     std::map<int16_t, int16_t> otpw;
     std::shared_ptr<Download> download = std::make_shared<Download>();
     DownloadFault nextDownload;
-    std::array<Force, kPanelCardSignals> force{};
+    std::array<Force, machine::kCardSignals> force{};
 };
 
 struct Board {
@@ -146,7 +151,7 @@ double Now();
 // the monotonic clock by sleeping, on the test clock until tests advance it
 // there. Only from inside an entry point (Call()).
 void WaitUntil(double deadline);
-// Waits the same way until the panel lets go of `download` (or the board is
+// Waits the same way until the simulated machine lets go of `download` (or the board is
 // closed or reset).
 void WaitForRelease(const Download& download);
 // Lets go of the card's held download, if one waits.
@@ -158,6 +163,6 @@ Card* FindCard(int16_t card);
 Axis* FindAxis(int16_t axis);
 // The card of a global axis number, or nullptr, and the axis's index on it.
 Card* CardOfAxis(int16_t axis);
-inline int IndexOnCard(int16_t axis) { return axis % kAxesPerCard; }
+using brevak::IndexOnCard;
 
 }  // namespace tolvane

@@ -28,7 +28,7 @@ TOLVANE_API void UseTestClock(bool on);
 TOLVANE_API void AdvanceClock(double seconds);
 
 // Where the axis really is, in pulses, brought up to the clock: the position
-// that the switches are placed against (motion.h), apart from the counters.
+// that the switches are placed against (moves.h), apart from the counters.
 TOLVANE_API double PhysicalPosition(int axis);
 
 // The inputs that nothing in the simulated machine drives. They idle low; a

@@ -2,8 +2,8 @@
 // which applies scripted results, the trace and the recorded calls.
 #include "calls.h"
 #include "sim.h"
-#include "tolvane.h"
-#include "tvn_params.h"
+#include "cardlib/tolvane.h"
+#include "cardlib/tvn_params.h"
 
 namespace tolvane {
 
@@ -12,7 +12,7 @@ namespace tolvane {
     {                                                                                        \
         return Call<result>(#name, [&] { return sim::name(TVN_ARGS params); } TVN_COMMA_ARGS params); \
     }
-#include "tvn_functions.h"
+#include "cardlib/tvn_functions.h"
 #undef TVN_FUNCTION
 
 }  // namespace tolvane

@@ -3,7 +3,7 @@
 #include <cstddef>
 
 #include "card.h"
-#include "motion.h"
+#include "moves.h"
 
 namespace tolvane::latch {
 namespace {
@@ -20,7 +20,7 @@ void Fire(Card& card, int index, int32_t count)
         if ((i != index && !card.latchAllAxes) || (card.latchFlag & TriggerState(i)))
             continue;
         Axis& axis = card.axes[static_cast<size_t>(i)];
-        axis.latchValue = i == index ? count : motion::EncoderCount(axis);
+        axis.latchValue = i == index ? count : EncoderCount(axis);
         card.latchFlag |= TriggerState(i);
     }
 }

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "cardlib/brevak.h"
+
 namespace tolvane {
 
 struct Axis;
@@ -17,13 +19,13 @@ namespace latch {
 // arrives at a multiple of this many counts.
 inline constexpr int64_t kTriggerPitch = 1'000;
 
-// Bits of tvn_get_latch_flag for axis index i of the card.
-inline constexpr uint32_t TriggerInput(int i) { return 1u << i; }          // live LTC
-inline constexpr uint32_t IndexInput(int i) { return 1u << (4 + i); }      // live EZ
-inline constexpr uint32_t TriggerState(int i) { return 1u << (8 + i); }    // held: has latched
-inline constexpr uint32_t ClearState(int i) { return 1u << (12 + i); }     // held: EZ cleared the count
-inline constexpr uint32_t kTriggerStates = 0x0F00;
-inline constexpr uint32_t kClearStates = 0xF000;
+// The bits of tvn_get_latch_flag.
+using brevak::latch::ClearState;
+using brevak::latch::IndexInput;
+using brevak::latch::kClearStates;
+using brevak::latch::kTriggerStates;
+using brevak::latch::TriggerInput;
+using brevak::latch::TriggerState;
 
 // True while a trigger on axis `index` would still latch something: its own
 // latch is free, or with the card latching all axes, any axis's latch is.

@@ -337,14 +337,14 @@ void Begin(Motion& m, double now)
                                        : profile::PlanMove(now, 0, 0, m.path.length, m.speeds);
 }
 
-// The inputs that the panel holds active stop moves as a card's would: an
+// The inputs that the simulated machine holds active stop moves as a card's would: an
 // emergency stop (when enabled) every move of the card at once, an alarm its
 // axis's move as the alarm's stop mode says, a limit a move heading into it
 // as the EL mode says. Run whenever the card has been brought up to a time
 // or a move has started.
 void HoldBack(Card& card)
 {
-    const bool emergency = card.emg[0] && card.force[kEmergencySignal] == Force::Active;
+    const bool emergency = card.emg[0] && card.force[machine::kEmergency] == Force::Active;
     for (Motion& m : card.motions) {
         if (!Running(m))
             continue;
@@ -356,10 +356,10 @@ void HoldBack(Card& card)
             const Axis& a = AxisOf(card, m, k);
             const double heading = m.path.Slope(k, m.s);
             std::optional<Stop> stop;
-            if (a.force[kAlarmSignal] == Force::Active)
+            if (a.force[machine::kAlarm] == Force::Active)
                 stop = Stop{a.alm[1] == 1 ? Stop::AtRate : Stop::AtOnce};
-            else if ((heading > 0 && a.force[kLimitPlus] == Force::Active) ||
-                     (heading < 0 && a.force[kLimitMinus] == Force::Active))
+            else if ((heading > 0 && a.force[machine::kLimitPlus] == Force::Active) ||
+                     (heading < 0 && a.force[machine::kLimitMinus] == Force::Active))
                 stop = Stop{(a.elMode & 1) ? Stop::AtRate : Stop::AtOnce};
             if (!stop || (m.stopping && stop->kind != Stop::AtOnce))
                 continue;
@@ -609,18 +609,5 @@ void StopAll(Card& card)
     }
     Tidy(card);
 }
-
-int64_t WholePulses(const Axis& axis) { return std::llround(axis.physical); }
-
-int32_t CommandPosition(const Axis& axis) { return static_cast<int32_t>(WholePulses(axis) + axis.commandOffset); }
-
-int32_t EncoderCount(const Axis& axis)
-{
-    return static_cast<int32_t>(WholePulses(axis) + axis.encoderOffset - axis.slip);
-}
-
-void SetCommandPosition(Axis& axis, int32_t position) { axis.commandOffset = position - WholePulses(axis); }
-
-void SetEncoderCount(Axis& axis, int32_t count) { axis.encoderOffset = count - WholePulses(axis) + axis.slip; }
 
 }  // namespace tolvane::motion

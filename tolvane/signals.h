@@ -16,15 +16,15 @@ namespace signals {
 // A servo drive reports ready this long after its servo-on.
 inline constexpr double kReadyDelay = 0.2;
 
-// tvn_axis_io_status: ALM (bit 11), EL+ (12), EL− (13), ORG (14).
+// tvn_axis_io_status: ALM, EL+, EL−, ORG (brevak::io).
 uint16_t IoStatus(const Card& card, int index);
-// tvn_get_rsts: the card-wide CSD, STA, STP, EMG (bits 4-7), the ERC output
-// (9), EZ (10), PA/J+ and PB/J− (11, 12), SD (14) and INP (15).
+// tvn_get_rsts: the card-wide CSD, STA, STP, EMG, the ERC output, EZ, PA/J+
+// and PB/J−, SD and INP (brevak::rsts).
 uint32_t Rsts(const Card& card, int index);
 // The servo drive's ready output.
 bool Ready(const Axis& axis, double now);
-// tvn_get_latch_flag: the live LTC and EZ inputs of the four axes (bits 0-7)
-// over the held trigger and clear states.
+// tvn_get_latch_flag: the live LTC and EZ inputs of the four axes over the
+// held trigger and clear states (brevak::latch).
 uint32_t LatchFlag(const Card& card);
 // The general inputs: each output looped back to the input of its number on
 // the terminal board, and the inputs a test holds high.

@@ -111,7 +111,7 @@ T ReadCard(int16_t card, Read read)
 // position to `value` (1).
 int64_t Distance(const Axis& axis, int32_t value, int16_t positionMode)
 {
-    return positionMode == 1 ? int64_t{value} - motion::CommandPosition(axis) : value;
+    return positionMode == 1 ? int64_t{value} - CommandPosition(axis) : value;
 }
 
 int16_t PointMove(int16_t axis, int32_t value, int16_t positionMode, bool sCurve)
@@ -193,7 +193,7 @@ int16_t tvn_board_close()
 {
     Board& board = TheBoard();
     board.open = false;
-    // A download the panel held ends with the program.
+    // A download the simulated machine held ends with the program.
     for (Card& card : board.cards)
         ReleaseDownload(card);
     return kOk;
@@ -404,29 +404,29 @@ int16_t tvn_start_move_all(int16_t card)
 
 int32_t tvn_get_position(int16_t axis)
 {
-    return ReadAxis<int32_t>(axis, motion::CommandPosition);
+    return ReadAxis<int32_t>(axis, CommandPosition);
 }
 
 int16_t tvn_set_position(int16_t axis, int32_t position)
 {
-    return OnAxis(axis, true, [&](Axis& a) { motion::SetCommandPosition(a, position); });
+    return OnAxis(axis, true, [&](Axis& a) { SetCommandPosition(a, position); });
 }
 
 int16_t tvn_get_position_unitmm(int16_t axis, double* millimetres)
 {
     if (!millimetres)
         return kNullPointer;
-    return OnAxis(axis, true, [&](Axis& a) { *millimetres = motion::CommandPosition(a) / a.equiv; });
+    return OnAxis(axis, true, [&](Axis& a) { *millimetres = CommandPosition(a) / a.equiv; });
 }
 
 int32_t tvn_get_encoder(int16_t axis)
 {
-    return ReadAxis<int32_t>(axis, motion::EncoderCount);
+    return ReadAxis<int32_t>(axis, EncoderCount);
 }
 
 int16_t tvn_set_encoder(int16_t axis, int32_t count)
 {
-    return OnAxis(axis, true, [&](Axis& a) { motion::SetEncoderCount(a, count); });
+    return OnAxis(axis, true, [&](Axis& a) { SetEncoderCount(a, count); });
 }
 
 // The size of the speed, whatever the direction: what the card's speed
@@ -456,7 +456,7 @@ uint16_t tvn_axis_status(int16_t axis)
     const motion::Motion* m = c ? motion::MotionOf(*c, IndexOnCard(axis)) : nullptr;
     if (!m)
         return 0;
-    return m->waiting ? kStatusWaiting : kStatusMoving;
+    return m->waiting ? brevak::status::kWaiting : brevak::status::kMoving;
 }
 
 uint16_t tvn_axis_io_status(int16_t axis)
@@ -618,7 +618,7 @@ int16_t tvn_download_firmware(int16_t card, const char* path)
     const std::shared_ptr<Download> download = c->download;
     if (download->running)
         return kDownloading;
-    // The panel's fault, for this download only.
+    // The simulated machine's fault, for this download only.
     const DownloadFault fault = std::exchange(c->nextDownload, DownloadFault{});
     *download = {true, false, Now()};
     if (fault.stallPercent >= 0) {

@@ -6,6 +6,6 @@
 
 namespace tolvane::sim {
 #define TVN_FUNCTION(result, name, params, answer) result name params;
-#include "tvn_functions.h"
+#include "cardlib/tvn_functions.h"
 #undef TVN_FUNCTION
 }  // namespace tolvane::sim

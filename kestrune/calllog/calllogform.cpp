@@ -21,7 +21,7 @@
 
 #include "calllogmodel.h"
 #include "common/message.h"
-#include "settings/wholefile.h"
+#include "common/wholefile.h"
 
 using namespace cardlib;
 

@@ -13,7 +13,8 @@
 
 #include "cardlib/binding.h"
 #include "cardlib/calllog.h"
-#include "settings/conversions.h"
+#include "counterreads.h"
+#include "settings/numbertext.h"
 #include "settings/state.h"
 #include "widgets/controls.h"
 #include "widgets/optiongroup.h"
@@ -21,10 +22,7 @@
 
 namespace {
 
-constexpr int kTimerInterval = 30;     // ms
-constexpr uint32_t kLatchStates = 0xF00; // bits 8-11: an axis has latched
-
-int16_t Axis(int i) { return static_cast<int16_t>(2 * CurrentCardNo + i); }
+constexpr int kTimerInterval = 30; // ms
 
 }  // namespace
 
@@ -141,27 +139,27 @@ void FormCounter::BuildEngineeringControls()
     connect(CommandLeclogic, &QPushButton::clicked, this, &FormCounter::CommandLeclogic_Click);
     connect(CommandCh, &QPushButton::clicked, this, &FormCounter::CommandCh_Click);
 
-    // The PLD register panel: name, value to write, value read back.
+    // The PLD register panel: caption, value to write ("Text" + register),
+    // value read back ("Label" + register).
     const struct {
         const char* label;
+        const char* caption;
         const char* name;
-        const char* input;
-        const char* readBack;
         QLineEdit** text;
-        QLabel** shown;
     } registers[] = {
-        {"Label9", "CMR", "TextCMR", "LabelCMR", &TextCMR, &LabelCMR},
-        {"Label8", "SEL", "TextSEL", "LabelSEL", &TextSEL, &LabelSEL},
-        {"Label6", "ELL_REG", "TextELL", "LabelELL", &TextELL, &LabelELL},
-        {"Label10", "Gin", "TextGin", "LabelGin", nullptr, &LabelGin},
-        {"Label7", "Gout", "TextGout", "LabelGout", nullptr, &LabelGout},
+        {"Label9", "CMR", "CMR", &TextCMR}, {"Label8", "SEL", "SEL", &TextSEL}, {"Label6", "ELL_REG", "ELL", &TextELL},
+        {"Label10", "Gin", "Gin", nullptr}, {"Label7", "Gout", "Gout", nullptr},
     };
     for (const auto& r : registers) {
-        AddLabel(hidden, QLatin1String(r.label), QLatin1String(r.name), QRect(0, 48, 50, 18));
-        QLineEdit* input = AddText(hidden, QLatin1String(r.input), QStringLiteral("0"), QRect(52, 48, 60, 18));
+        const QString name = QLatin1String(r.name);
+        AddLabel(hidden, QLatin1String(r.label), QLatin1String(r.caption), QRect(0, 48, 50, 18));
+        QLineEdit* input = AddText(hidden, QStringLiteral("Text") + name, QStringLiteral("0"), QRect(52, 48, 60, 18));
         if (r.text)
             *r.text = input;
-        *r.shown = AddLabel(hidden, QLatin1String(r.readBack), QStringLiteral("Label6"), QRect(116, 48, 60, 18));
+        QLabel* shown = AddLabel(hidden, QStringLiteral("Label") + name, QStringLiteral("Label6"), QRect(116, 48, 60, 18));
+        for (size_t k = 0; k < kPldReadBack.size(); ++k)
+            if (name == QLatin1String(kPldReadBack[k].name))
+                readBack_[k] = shown;
     }
     auto* set = AddButton(hidden, QStringLiteral("CommandPLDsetReg"), QStringLiteral("set"), QRect(0, 68, 40, 20));
     connect(set, &QPushButton::clicked, this, &FormCounter::CommandPLDsetReg_Click);
@@ -190,53 +188,27 @@ void FormCounter::Timer1_Timer()
 {
     const cardlib::calllog::TimerTick tick; // the call log can hide the refresh
     const int16_t cn = CurrentCardNo;
-    const uint32_t flags = cardlib::tvn_get_latch_flag(cn);
-    const auto setText = [](QLineEdit* edit, const QString& text) {
-        if (edit->text() != text)
-            edit->setText(text);
-    };
+    CounterReads reads = ReadCounters(cn);
+    const LatchStep latch = TakeLatch(cn, reads, LatchRecordHeld, OptionAutoLatch[0]->isChecked());
+    const auto registers = ReadPldRegisters(cn);
+
+    using namespace brevak::latch;
     for (int i = 0; i < 2; ++i) {
-        S_Trigger[i]->SetState((flags >> i) & 1u);
-        S_ClsCounter[i]->SetState((flags >> (i + 4)) & 1u);
-        S_TriggerState[i]->SetState((flags >> (i + 8)) & 1u);
-        S_ClsCounterState[i]->SetState((flags >> (i + 12)) & 1u);
-        setText(T_PosAxis[i], QString::number(cardlib::tvn_get_encoder(Axis(i))));
-        setText(T_LatchAxis[i], QString::number(cardlib::tvn_get_latch_value(Axis(i))));
+        S_Trigger[i]->SetState(reads.flags & TriggerInput(i));
+        S_ClsCounter[i]->SetState(reads.flags & IndexInput(i));
+        S_TriggerState[i]->SetState(reads.flags & TriggerState(i));
+        S_ClsCounterState[i]->SetState(reads.flags & ClearState(i));
+        SetTextIfChanged(T_PosAxis[i], QString::number(reads.encoder[static_cast<size_t>(i)]));
+        SetTextIfChanged(T_LatchAxis[i], QString::number(reads.latched[static_cast<size_t>(i)]));
     }
-    const uint32_t fresh = LatchRecordHeld == 0 ? cardlib::tvn_get_latch_flag(cn) : 0;
-    if ((fresh & kLatchStates) != 0) {
-        // A latch that arrived after the values above were read would be
-        // logged with the old values and then re-armed, losing the new ones:
-        // read the latched values again when the fresh word shows a new latch.
-        if ((fresh & ~flags & kLatchStates) != 0)
-            for (int i = 0; i < 2; ++i)
-                T_LatchAxis[i]->setText(QString::number(cardlib::tvn_get_latch_value(Axis(i))));
-        const QString record = QStringLiteral("Xpos = %1   Ypos = %2").arg(T_LatchAxis[0]->text(), T_LatchAxis[1]->text());
-        ShowRecord(record);
-        if (OptionAutoLatch[0]->isChecked()) {
-            LatchRecordHeld = 0;
-            cardlib::tvn_reset_latch_flag(cn);
-        } else {
-            LatchRecordHeld = 1;
-        }
-    }
-    const struct {
-        QLabel* label;
-        int16_t reg;
-    } readBack[] = {{LabelCMR, 64}, {LabelSEL, 72}, {LabelGout, 68}, {LabelGin, 76}, {LabelELL, 120}};
-    for (const auto& r : readBack) {
-        const QString text = HexText(static_cast<uint32_t>(cardlib::read_dword_pld_register(cn, r.reg)));
-        if (r.label->text() != text)
-            r.label->setText(text);
-    }
+    if (latch.record)
+        ShowRecord(*latch.record);
+    LatchRecordHeld = latch.held;
+    for (size_t r = 0; r < registers.size(); ++r)
+        SetTextIfChanged(readBack_[r], HexText(static_cast<uint32_t>(registers[r])));
 }
 
-void FormCounter::commandClearCounter_Click()
-{
-    // Four axes of the card, as the card numbers them (card × 4 + i).
-    for (int i = 0; i < 4; ++i)
-        cardlib::tvn_set_encoder(static_cast<int16_t>(4 * CurrentCardNo + i), 0);
-}
+void FormCounter::commandClearCounter_Click() { ClearCounters(CurrentCardNo); }
 
 void FormCounter::commandResetClsCounter_Click() { cardlib::tvn_reset_clear_flag(CurrentCardNo); }
 
@@ -281,17 +253,7 @@ void FormCounter::CommandConfigureCounter_Click()
         configure_();
 }
 
-void FormCounter::CommandEZmdoe_Click()
-{
-    // Library axes 0 to 3 themselves, whatever card is in use. A text that is
-    // not a 16-bit number skips its call.
-    for (int16_t k = 0; k < 4; ++k) {
-        if (const auto ez = StrictInt16(TextEZmode->text()))
-            cardlib::tvn_config_EZ_PIN(k, 0, *ez);
-        if (const auto ltc = StrictInt16(TextLTCmode->text()))
-            cardlib::tvn_config_LTC_PIN(k, 0, *ltc);
-    }
-}
+void FormCounter::CommandEZmdoe_Click() { ConfigurePinModes(TextEZmode->text(), TextLTCmode->text()); }
 
 void FormCounter::CommandLeclogic_Click()
 {
@@ -309,13 +271,5 @@ void FormCounter::CommandCh_Click()
 
 void FormCounter::CommandPLDsetReg_Click()
 {
-    // A text that is not hexadecimal, or wider than 32 bits, skips its write;
-    // SEL is read leniently, as far as its leading digits go.
-    const auto write = [](int16_t reg, std::optional<uint32_t> value) {
-        if (value)
-            cardlib::write_dword_pld_register(CurrentCardNo, reg, static_cast<int32_t>(*value));
-    };
-    write(64, Hex32(TextCMR->text()));
-    write(120, Hex32(TextELL->text()));
-    write(72, LeadingHex(TextSEL->text()));
+    WritePldRegisters(CurrentCardNo, TextCMR->text(), TextELL->text(), TextSEL->text());
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "counterreads.h"
 #include "latchlog.h"
 
 class Lamp;
@@ -71,11 +72,7 @@ private:
     QLineEdit* TextCMR;
     QLineEdit* TextSEL;
     QLineEdit* TextELL;
-    QLabel* LabelCMR;
-    QLabel* LabelSEL;
-    QLabel* LabelGout;
-    QLabel* LabelGin;
-    QLabel* LabelELL;
+    std::array<QLabel*, kPldReadBack.size()> readBack_{}; // LabelCMR … LabelELL, in the order they are read
     QTimer* Timer1;
 
     void ShowRecord(const QString& record);

@@ -11,7 +11,7 @@
 #include "cardlib/calllog.h"
 #include "iosignals.h"
 #include "settings/apply.h"
-#include "settings/conversions.h"
+#include "settings/numbertext.h"
 #include "settings/state.h"
 #include "widgets/controls.h"
 #include "widgets/lamp.h"
@@ -117,7 +117,7 @@ void IoFormControl::BuildSignalFrame()
 void IoFormControl::BuildInputFrame()
 {
     auto* frame = AddFrame(this, QStringLiteral("Frame2"), QStringLiteral("通用输入信号电平"), QRect(6, 166, 320, 230));
-    for (int k = 0; k < 20; ++k) {
+    for (int k = 0; k < brevak::kGeneralInputs; ++k) {
         const int x = 10 + (k % 4) * 77, y = 30 + (k / 4) * 40;
         AddLabel(frame, Indexed("Label2", k), QStringLiteral("第%1位").arg(k + 1), QRect(x, y, 44, 16))
             ->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -129,7 +129,7 @@ void IoFormControl::BuildOutputFrame()
 {
     auto* frame = AddFrame(this, QStringLiteral("Frame3"), QStringLiteral("通用输出信号控制及电平"), QRect(334, 166, 327, 230));
     CB_OutNo = new QButtonGroup(this);
-    for (int k = 0; k < 20; ++k) {
+    for (int k = 0; k < brevak::kGeneralOutputs; ++k) {
         const int x = 8 + (k % 4) * 80, y = 26 + (k / 4) * 40;
         auto* button = AddButton(frame, Indexed("CB_OutNo", k), BitCaption(k + 1), QRect(x, y, 54, 24));
         CB_OutNo->addButton(button, k);
@@ -196,7 +196,7 @@ void IoFormControl::BuildEngineeringControls()
 void IoFormControl::Form_Load()
 {
     ConfigureIoSignals(CurrentCardNo);
-    ApplyHardwareSettings();
+    ApplyHardwareSettings(CurrentCardNo);
     Timer1->start();
 }
 
@@ -210,43 +210,42 @@ void IoFormControl::Timer1_Timer()
 {
     const cardlib::calllog::TimerTick tick; // the call log can hide the refresh
     const IoSignals s = ReadIoSignals(CurrentCardNo);
-    const auto setText = [](QLineEdit* edit, const QString& text) {
-        if (edit->text() != text)
-            edit->setText(text);
-    };
     for (int i = 0; i < 2; ++i) {
-        setText(TextOption[i], HexText(s.status[i]));
-        setText(TextRenv2[i], HexText(static_cast<uint32_t>(s.register221[i])));
+        SetTextIfChanged(TextOption[i], HexText(s.status[i]));
+        SetTextIfChanged(TextRenv2[i], HexText(static_cast<uint32_t>(s.register221[i])));
     }
-    setText(TextState, HexText(static_cast<uint32_t>(s.inport)));
-    setText(TextOutState, HexText(static_cast<uint32_t>(s.outport)));
+    SetTextIfChanged(TextState, HexText(static_cast<uint32_t>(s.inport)));
+    SetTextIfChanged(TextOutState, HexText(static_cast<uint32_t>(s.outport)));
 
+    using brevak::Bit;
+    namespace io = brevak::io;
+    namespace rsts = brevak::rsts;
     for (int i = 0; i < 2; ++i) {
         const AxisSignals& a = s.axes[i];
         signals_[RDY][i]->SetState(a.ready);
         signals_[SEVON][i]->SetState(a.servoOn);
         signals_[CMP][i]->SetState(a.compare);
-        signals_[ALM][i]->SetState(Bit(a.io, 11));
-        signals_[PEL][i]->SetState(Bit(a.io, 12));
-        signals_[NEL][i]->SetState(Bit(a.io, 13));
-        signals_[ORG][i]->SetState(Bit(a.io, 14));
+        signals_[ALM][i]->SetState(Bit(a.io, io::kAlarm));
+        signals_[PEL][i]->SetState(Bit(a.io, io::kLimitPlus));
+        signals_[NEL][i]->SetState(Bit(a.io, io::kLimitMinus));
+        signals_[ORG][i]->SetState(Bit(a.io, io::kHome));
         // Card-wide lamps, written for both axes: they end on axis 1's word.
-        S_CSD->SetState(Bit(a.rsts, 4));
-        S_CSTA->SetState(Bit(a.rsts, 5));
-        S_CSTP->SetState(Bit(a.rsts, 6));
-        S_CEMG->SetState(Bit(a.rsts, 7));
-        signals_[ERC][i]->SetState(Bit(a.rsts, 9));
-        signals_[EXPP][i]->SetState(Bit(a.rsts, 11));
-        signals_[EXPM][i]->SetState(Bit(a.rsts, 12));
-        signals_[SD][i]->SetState(Bit(a.rsts, 14));
-        signals_[INP][i]->SetState(Bit(a.rsts, 15));
-        signals_[INDEX][i]->SetState(Bit(a.rsts, 10));
-        signals_[LTC][i]->SetState(Bit(s.latchFlags, i));
+        S_CSD->SetState(Bit(a.rsts, rsts::kCardSlowDown));
+        S_CSTA->SetState(Bit(a.rsts, rsts::kStart));
+        S_CSTP->SetState(Bit(a.rsts, rsts::kStop));
+        S_CEMG->SetState(Bit(a.rsts, rsts::kEmergency));
+        signals_[ERC][i]->SetState(Bit(a.rsts, rsts::kErcOutput));
+        signals_[EXPP][i]->SetState(Bit(a.rsts, rsts::kJogPlus));
+        signals_[EXPM][i]->SetState(Bit(a.rsts, rsts::kJogMinus));
+        signals_[SD][i]->SetState(Bit(a.rsts, rsts::kSlowDown));
+        signals_[INP][i]->SetState(Bit(a.rsts, rsts::kInPosition));
+        signals_[INDEX][i]->SetState(Bit(a.rsts, rsts::kIndex));
+        signals_[LTC][i]->SetState((s.latchFlags & brevak::latch::TriggerInput(i)) != 0);
     }
-    for (int k = 0; k < 20; ++k) {
+    for (int k = 0; k < brevak::kGeneralInputs; ++k)
         S_InputNo[k]->SetState(s.inputs[k]);
+    for (int k = 0; k < brevak::kGeneralOutputs; ++k)
         S_OutputNo[k]->SetState(s.outputs[k]);
-    }
 }
 
 void IoFormControl::CB_OutNo_Click(int k) { ToggleOutput(CurrentCardNo, k); }

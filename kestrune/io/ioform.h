@@ -6,6 +6,8 @@
 
 #include <array>
 
+#include "cardlib/brevak.h"
+
 class Lamp;
 class QButtonGroup;
 class QGroupBox;
@@ -50,8 +52,8 @@ private:
     Lamp* S_CSTP;
     Lamp* S_CSD;
     Lamp* S_CEMG;
-    std::array<Lamp*, 20> S_InputNo{};
-    std::array<Lamp*, 20> S_OutputNo{};
+    std::array<Lamp*, brevak::kGeneralInputs> S_InputNo{};
+    std::array<Lamp*, brevak::kGeneralOutputs> S_OutputNo{};
     QButtonGroup* CB_OutNo;
     std::array<QLineEdit*, 3> TextOption{};
     std::array<QLineEdit*, 2> TextRenv2{};

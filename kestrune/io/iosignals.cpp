@@ -1,15 +1,9 @@
 #include "iosignals.h"
 
 #include "cardlib/binding.h"
-#include "settings/conversions.h"
+#include "settings/numbertext.h"
 
-namespace {
-
-int16_t Axis(int16_t card, int i) { return static_cast<int16_t>(2 * card + i); }
-
-constexpr int kErcBit = 9;
-
-}  // namespace
+using brevak::WindowAxis;
 
 IoSignals ReadIoSignals(int16_t card)
 {
@@ -17,13 +11,13 @@ IoSignals ReadIoSignals(int16_t card)
     // The status words of library axes 0 and 1 themselves, whatever the card.
     s.status[0] = cardlib::tvn_axis_status(0);
     s.status[1] = cardlib::tvn_axis_status(1);
-    s.register221[0] = cardlib::tvn_read_pcl_register(card, 0, 221);
-    s.register221[1] = cardlib::tvn_read_pcl_register(card, 1, 221);
+    s.register221[0] = cardlib::tvn_read_pcl_register(card, 0, brevak::reg::kPclEnv2);
+    s.register221[1] = cardlib::tvn_read_pcl_register(card, 1, brevak::reg::kPclEnv2);
     s.inport = cardlib::tvn_read_inport(card);
     s.outport = cardlib::tvn_read_outport(card);
     s.latchFlags = cardlib::tvn_get_latch_flag(card);
     for (int i = 0; i < 2; ++i) {
-        const int16_t a = Axis(card, i);
+        const int16_t a = WindowAxis(card, i);
         AxisSignals& axis = s.axes[static_cast<size_t>(i)];
         axis.io = cardlib::tvn_axis_io_status(a);
         axis.rsts = cardlib::tvn_get_rsts(a);
@@ -31,9 +25,9 @@ IoSignals ReadIoSignals(int16_t card)
         axis.servoOn = cardlib::tvn_read_SEVON_PIN(a) != 0;
         axis.compare = cardlib::tvn_read_CMP_PIN(a) != 0;
     }
-    for (int16_t k = 0; k < 20; ++k)
+    for (int16_t k = 0; k < brevak::kGeneralInputs; ++k)
         s.inputs[static_cast<size_t>(k)] = cardlib::tvn_read_inbit(card, static_cast<int16_t>(k + 1)) != 0;
-    for (int16_t k = 0; k < 20; ++k)
+    for (int16_t k = 0; k < brevak::kGeneralOutputs; ++k)
         s.outputs[static_cast<size_t>(k)] = cardlib::tvn_read_outbit(card, static_cast<int16_t>(k + 1)) != 0;
     return s;
 }
@@ -41,7 +35,7 @@ IoSignals ReadIoSignals(int16_t card)
 void ConfigureIoSignals(int16_t card)
 {
     for (int i = 0; i < 2; ++i) {
-        cardlib::tvn_config_ERC_PIN(Axis(card, i), 1, 0, 6, 1);
+        cardlib::tvn_config_ERC_PIN(WindowAxis(card, i), 1, 0, 6, 1);
         cardlib::tvn_config_EMG_PIN(card, 1, 0);
     }
 }
@@ -56,22 +50,22 @@ void ToggleOutput(int16_t card, int k)
 void WriteServoOn(int16_t card, int16_t value)
 {
     for (int i = 0; i < 2; ++i)
-        cardlib::tvn_write_SEVON_PIN(Axis(card, i), value);
+        cardlib::tvn_write_SEVON_PIN(WindowAxis(card, i), value);
 }
 
 void WriteCompare(int16_t card, int16_t value)
 {
     for (int i = 0; i < 2; ++i)
-        cardlib::tvn_write_CMP_PIN(Axis(card, i), value);
+        cardlib::tvn_write_CMP_PIN(WindowAxis(card, i), value);
 }
 
 void ToggleErc(int16_t card)
 {
     // The state is read from library axis 0 itself, whatever card is in use;
     // the outputs written are those of the card in use.
-    const int16_t value = Bit(cardlib::tvn_get_rsts(0), kErcBit) ? 0 : 1;
+    const int16_t value = brevak::Bit(cardlib::tvn_get_rsts(0), brevak::rsts::kErcOutput) ? 0 : 1;
     for (int i = 0; i < 2; ++i)
-        cardlib::tvn_write_ERC_PIN(Axis(card, i), value);
+        cardlib::tvn_write_ERC_PIN(WindowAxis(card, i), value);
 }
 
 void WriteAllOutputs(int16_t card, bool on)
@@ -84,6 +78,6 @@ bool WriteRegisterWord(const QString& hex)
     const auto value = ParseHex(hex, 4);
     if (!value)
         return false;
-    cardlib::write_word_pcl_otpw(0, 8, static_cast<int16_t>(static_cast<uint16_t>(*value)));
+    cardlib::write_word_pcl_otpw(0, brevak::reg::kOtpwWord, static_cast<int16_t>(static_cast<uint16_t>(*value)));
     return true;
 }

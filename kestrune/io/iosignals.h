@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "cardlib/brevak.h"
+
 struct AxisSignals {
     uint16_t io = 0;   // tvn_axis_io_status
     uint32_t rsts = 0; // tvn_get_rsts
@@ -17,15 +19,13 @@ struct IoSignals {
     std::array<int32_t, 2> register221{};
     int32_t inport = 0, outport = 0;
     uint32_t latchFlags = 0;
-    std::array<AxisSignals, 2> axes;  // axes 2 × cn and 2 × cn + 1
-    std::array<bool, 20> inputs{}, outputs{};
+    std::array<AxisSignals, 2> axes;  // the window's slots 0 and 1 (brevak::WindowAxis)
+    std::array<bool, brevak::kGeneralInputs> inputs{};
+    std::array<bool, brevak::kGeneralOutputs> outputs{};
 };
 
 // One tick's reads, 57 card calls in the window's order.
 IoSignals ReadIoSignals(int16_t card);
-
-// Bits of the words, numbered from 0.
-inline bool Bit(uint32_t word, int bit) { return (word >> bit) & 1u; }
 
 // The load step's configuration of ERC and EMG, before the stored settings.
 void ConfigureIoSignals(int16_t card);
@@ -39,6 +39,6 @@ void WriteCompare(int16_t card, int16_t value);
 void ToggleErc(int16_t card);
 // Every output off (false) or on (true).
 void WriteAllOutputs(int16_t card, bool on);
-// The register word in `hex` (1 to 4 hexadecimal digits) written; false, and
-// no call, for any other text.
+// The register word in `hex` (1 to 4 hexadecimal digits) written to card 0;
+// false, and no call, for any other text.
 bool WriteRegisterWord(const QString& hex);

@@ -14,10 +14,11 @@
 #include "widgets/lamp.h"
 
 using cardlib::SimulatedMachine;
+namespace machine = brevak::machine;
 
 namespace {
 
-int16_t AxisOf(int slot) { return static_cast<int16_t>(CurrentCardNo * 2 + slot); }
+int16_t AxisOf(int slot) { return brevak::WindowAxis(CurrentCardNo, slot); }
 
 }  // namespace
 
@@ -40,7 +41,7 @@ MachineForm::MachineForm(const SimulatedMachine& machine, QWidget* parent) : QWi
         auto* frame = new QGroupBox(QStringLiteral("第%1轴").arg(slot), this);
         frame->setObjectName(QStringLiteral("axis%1").arg(slot));
         auto* column = new QVBoxLayout(frame);
-        for (int s = 0; s < SimulatedMachine::AxisSignalCount; ++s)
+        for (int s = 0; s < machine::kAxisSignals; ++s)
             column->addWidget(SignalRow(frame, QString::fromUtf8(kAxisSignals[s]), slot, s));
         auto* slipRow = new QHBoxLayout;
         slipRow->addWidget(new QLabel(QStringLiteral("编码器滑差"), frame));
@@ -60,10 +61,10 @@ MachineForm::MachineForm(const SimulatedMachine& machine, QWidget* parent) : QWi
     card->setObjectName(QStringLiteral("card"));
     auto* grid = new QGridLayout(card);
     static const char* const kCardSignals[] = {"EMG", "STA", "STP", "CSD"};
-    for (int s = 0; s < SimulatedMachine::FirstInput; ++s)
+    for (int s = 0; s < machine::kFirstInput; ++s)
         grid->addWidget(SignalRow(card, QString::fromUtf8(kCardSignals[s]), -1, s), 0, s);
-    for (int n = 0; n < 20; ++n)
-        grid->addWidget(SignalRow(card, QStringLiteral("输入%1").arg(n + 1), -1, SimulatedMachine::FirstInput + n),
+    for (int n = 0; n < brevak::kGeneralInputs; ++n)
+        grid->addWidget(SignalRow(card, QStringLiteral("输入%1").arg(n + 1), -1, machine::kFirstInput + n),
                         1 + n / 4, n % 4);
 
     auto* layout = new QVBoxLayout(this);
@@ -108,7 +109,7 @@ void MachineForm::Force(const Row& row, int choice)
     if (row.axisSlot >= 0)
         machine_.ForceAxis(AxisOf(row.axisSlot), static_cast<SimulatedMachine::AxisSignal>(row.signal), force);
     else
-        machine_.ForceCard(CurrentCardNo, row.signal, force);
+        machine_.ForceCard(CurrentCardNo, static_cast<SimulatedMachine::CardSignal>(row.signal), force);
     Refresh();
 }
 
@@ -121,12 +122,12 @@ void MachineForm::Refresh()
     for (const Row& row : rows_) {
         const bool active = row.axisSlot >= 0
                                 ? machine_.AxisActive(AxisOf(row.axisSlot), static_cast<SimulatedMachine::AxisSignal>(row.signal))
-                                : machine_.CardActive(CurrentCardNo, row.signal);
+                                : machine_.CardActive(CurrentCardNo, static_cast<SimulatedMachine::CardSignal>(row.signal));
         row.lamp->SetState(active);
         // The choices of the card in use (another card may have its own).
         const SimulatedMachine::Force forced =
             row.axisSlot >= 0 ? machine_.AxisForced(AxisOf(row.axisSlot), static_cast<SimulatedMachine::AxisSignal>(row.signal))
-                              : machine_.CardForced(CurrentCardNo, row.signal);
+                              : machine_.CardForced(CurrentCardNo, static_cast<SimulatedMachine::CardSignal>(row.signal));
         if (!row.force->view()->isVisible() && row.force->currentIndex() != static_cast<int>(forced))
             row.force->setCurrentIndex(static_cast<int>(forced));
     }

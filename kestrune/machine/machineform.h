@@ -9,7 +9,7 @@
 #include <array>
 #include <vector>
 
-#include "cardlib/panel.h"
+#include "cardlib/machine.h"
 
 class Lamp;
 class QComboBox;

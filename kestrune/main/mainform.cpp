@@ -16,7 +16,7 @@
 #include "calllog/calllogform.h"
 #include "cardchoice.h"
 #include "cardlib/binding.h"
-#include "cardlib/panel.h"
+#include "cardlib/machine.h"
 #include "common/message.h"
 #include "counter/counterform.h"
 #include "io/ioform.h"
@@ -25,7 +25,7 @@
 #include "para/paraform.h"
 #include "scope/scopeform.h"
 #include "settings/apply.h"
-#include "settings/conversions.h"
+#include "settings/numbertext.h"
 #include "settings/state.h"
 #include "widgets/twips.h"
 
@@ -151,7 +151,7 @@ bool MainForm::Form_Load(const QString& settingsFolder)
             cards << QString::number(i);
         CoB_CardNo->addItems(cards);
         CurrentCardNo = 0;
-        ApplyHardwareSettings();
+        ApplyHardwareSettings(CurrentCardNo);
     }
     // A negative result changes nothing.
     return true;

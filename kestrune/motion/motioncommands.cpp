@@ -7,9 +7,12 @@
 #include <vector>
 
 #include "cardlib/binding.h"
+#include "cardlib/brevak.h"
 #include "common/message.h"
-#include "settings/conversions.h"
+#include "settings/numbertext.h"
 #include "settings/state.h"
+
+using brevak::WindowAxis;
 
 namespace {
 
@@ -26,33 +29,33 @@ bool Read(const MotionFields& fields, MotionParameterSet& p)
     return !result.error;
 }
 
-void SetProfile(const MotionParameterSet& p, int t)
+void SetProfile(int16_t card, const MotionParameterSet& p, int t)
 {
-    cardlib::tvn_set_profile(MotionAxis(t), p.StartSpeed[t], p.DriveSpeed[t], p.AccelTime[t], p.AccelTime[t]);
+    cardlib::tvn_set_profile(WindowAxis(card, t), p.StartSpeed[t], p.DriveSpeed[t], p.AccelTime[t], p.AccelTime[t]);
 }
 
-void Home(MotionParameterSet& p)
+void Home(int16_t card, MotionParameterSet& p)
 {
     for (int t = 0; t < 2; ++t) {
         p.DriveSpeed[t] = std::abs(p.DriveSpeed[t]);
         if (p.AxisSelected[t] != 1)
             continue;
-        SetProfile(p, t);
-        cardlib::tvn_home_move(MotionAxis(t), p.Direction[t] == 0 ? 1 : 2, HomeSpeedMode[static_cast<size_t>(t)]);
+        SetProfile(card, p, t);
+        cardlib::tvn_home_move(WindowAxis(card, t), p.Direction[t] == 0 ? 1 : 2, HomeSpeedMode[static_cast<size_t>(t)]);
     }
 }
 
-void Continuous(const MotionParameterSet& p)
+void Continuous(int16_t card, const MotionParameterSet& p)
 {
     for (int t = 0; t < 2; ++t) {
         if (p.AxisSelected[t] != 1)
             continue;
-        SetProfile(p, t);
-        cardlib::tvn_t_vmove(MotionAxis(t), static_cast<int16_t>(1 - p.Direction[t]));
+        SetProfile(card, p, t);
+        cardlib::tvn_t_vmove(WindowAxis(card, t), static_cast<int16_t>(1 - p.Direction[t]));
     }
 }
 
-void Fixed(MotionParameterSet& p)
+void Fixed(int16_t card, MotionParameterSet& p)
 {
     for (int t = 0; t < 2; ++t) {
         if (p.Direction[t] == 1)
@@ -60,8 +63,8 @@ void Fixed(MotionParameterSet& p)
         if (p.AxisSelected[t] != 1)
             continue;
         if (p.CurveMode == 0) {
-            SetProfile(p, t);
-            cardlib::tvn_t_pmove(MotionAxis(t), p.EndPosition[t], p.PositionMode);
+            SetProfile(card, p, t);
+            cardlib::tvn_t_pmove(WindowAxis(card, t), p.EndPosition[t], p.PositionMode);
             continue;
         }
         if (p.AccelTime[t] * 0.5 < p.SCurveTime[t]) {
@@ -69,9 +72,9 @@ void Fixed(MotionParameterSet& p)
             ShowMessage(QStringLiteral("第%1轴的S段时间应该小于或等于总加速时间的一半，请重新设置！").arg(t));
             return;
         }
-        cardlib::tvn_set_st_profile(MotionAxis(t), p.StartSpeed[t], p.DriveSpeed[t], p.AccelTime[t], p.AccelTime[t],
+        cardlib::tvn_set_st_profile(WindowAxis(card, t), p.StartSpeed[t], p.DriveSpeed[t], p.AccelTime[t], p.AccelTime[t],
                                     p.SCurveTime[t], p.SCurveTime[t]);
-        cardlib::tvn_s_pmove(MotionAxis(t), p.EndPosition[t], p.PositionMode);
+        cardlib::tvn_s_pmove(WindowAxis(card, t), p.EndPosition[t], p.PositionMode);
     }
 }
 
@@ -89,7 +92,7 @@ void SetVectorProfile(const MotionParameterSet& p)
     cardlib::tvn_set_vector_profile(p.InterpStartSpeed, p.InterpDriveSpeed, p.InterpAccelTime, p.InterpAccelTime);
 }
 
-void Linear(const MotionParameterSet& p)
+void Linear(int16_t card, const MotionParameterSet& p)
 {
     const std::vector<int> chosen = CheckedSlots(p);
     if (chosen.size() != 2) {
@@ -99,18 +102,18 @@ void Linear(const MotionParameterSet& p)
     if (p.CurveMode == 1)
         return; // no S-curve interpolation: nothing to do, nothing to say
     SetVectorProfile(p);
-    cardlib::tvn_t_line2(MotionAxis(chosen[0]), p.LineEndPosition[chosen[0]], MotionAxis(chosen[1]),
+    cardlib::tvn_t_line2(WindowAxis(card, chosen[0]), p.LineEndPosition[chosen[0]], WindowAxis(card, chosen[1]),
                          p.LineEndPosition[chosen[1]], p.PositionMode);
 }
 
-void Arc(const MotionParameterSet& p, bool unitIsPulse)
+void Arc(int16_t card, const MotionParameterSet& p, bool unitIsPulse)
 {
     const std::vector<int> chosen = CheckedSlots(p);
     if (chosen.size() != 2) {
         Message("请选择2个轴进行圆弧插补！");
         return;
     }
-    const int16_t axes[2] = {MotionAxis(chosen[0]), MotionAxis(chosen[1])};
+    const int16_t axes[2] = {WindowAxis(card, chosen[0]), WindowAxis(card, chosen[1])};
     const int32_t end[2] = {p.ArcEndPosition[chosen[0]], p.ArcEndPosition[chosen[1]]};
     const int32_t centre[2] = {p.ArcCenterPosition[chosen[0]], p.ArcCenterPosition[chosen[1]]};
     const double endMm[2] = {double(end[0]), double(end[1])};
@@ -126,12 +129,7 @@ void Arc(const MotionParameterSet& p, bool unitIsPulse)
 
 }  // namespace
 
-int16_t MotionAxis(int slot)
-{
-    return static_cast<int16_t>(CurrentCardNo * 2 + slot);
-}
-
-void StartMotion(const MotionFields& fields, MotionParameterSet& p, bool unitIsPulse)
+void StartMotion(int16_t card, const MotionFields& fields, MotionParameterSet& p, bool unitIsPulse)
 {
     if (!Read(fields, p))
         return;
@@ -145,15 +143,15 @@ void StartMotion(const MotionFields& fields, MotionParameterSet& p, bool unitIsP
     p.StartSpeed[first] = std::abs(p.StartSpeed[first]);
     p.DriveSpeed[first] = std::abs(p.DriveSpeed[first]);
     switch (p.MotionMode) {
-    case MotionFields::Home: Home(p); break;
-    case MotionFields::Continuous: Continuous(p); break;
-    case MotionFields::Fixed: Fixed(p); break;
-    case MotionFields::Linear: Linear(p); break;
-    default: Arc(p, unitIsPulse); break;
+    case MotionFields::Home: Home(card, p); break;
+    case MotionFields::Continuous: Continuous(card, p); break;
+    case MotionFields::Fixed: Fixed(card, p); break;
+    case MotionFields::Linear: Linear(card, p); break;
+    default: Arc(card, p, unitIsPulse); break;
     }
 }
 
-void StopMotion(const MotionFields& fields, MotionParameterSet& p)
+void StopMotion(int16_t card, const MotionFields& fields, MotionParameterSet& p)
 {
     // A stop always stops. It is not refused over a typing error in a field
     // it does not need: what can be read is taken. An axis whose deceleration
@@ -164,7 +162,7 @@ void StopMotion(const MotionFields& fields, MotionParameterSet& p)
     for (int t = 0; t < 2; ++t) {
         if (p.AxisSelected[t] != 1)
             continue;
-        const int16_t axis = MotionAxis(t);
+        const int16_t axis = WindowAxis(card, t);
         if (p.StopMode != 0) {
             cardlib::tvn_imd_stop(axis);
             continue;
@@ -189,7 +187,7 @@ void StopMotion(const MotionFields& fields, MotionParameterSet& p)
         ShowMessage(reasons.join(QLatin1Char('\n')));
 }
 
-void RaiseDriveSpeed(MotionParameterSet& p, const std::array<bool, 4>& checked)
+void RaiseDriveSpeed(int16_t card, MotionParameterSet& p, const std::array<bool, 4>& checked)
 {
     for (int t = 0; t < 2; ++t) {
         if (p.DriveSpeed[t] > std::numeric_limits<int32_t>::max() - kSpeedStep) {
@@ -200,11 +198,11 @@ void RaiseDriveSpeed(MotionParameterSet& p, const std::array<bool, 4>& checked)
     for (int t = 0; t < 2; ++t) {
         p.DriveSpeed[t] += kSpeedStep;
         if (checked[t])
-            cardlib::tvn_change_speed(MotionAxis(t), p.DriveSpeed[t]);
+            cardlib::tvn_change_speed(WindowAxis(card, t), p.DriveSpeed[t]);
     }
 }
 
-void LowerDriveSpeed(MotionParameterSet& p, const std::array<bool, 4>& checked)
+void LowerDriveSpeed(int16_t card, MotionParameterSet& p, const std::array<bool, 4>& checked)
 {
     for (int t = 0; t < 2; ++t) {
         if (!checked[t])
@@ -218,17 +216,17 @@ void LowerDriveSpeed(MotionParameterSet& p, const std::array<bool, 4>& checked)
             Message("速度设置已经到达最小");
             return;
         }
-        cardlib::tvn_change_speed(MotionAxis(t), p.DriveSpeed[t]);
+        cardlib::tvn_change_speed(WindowAxis(card, t), p.DriveSpeed[t]);
     }
 }
 
-void ClearPositions(const std::array<bool, 4>& checked)
+void ClearPositions(int16_t card, const std::array<bool, 4>& checked)
 {
     for (int t = 0; t < 2; ++t) {
         if (!checked[t])
             continue;
-        cardlib::tvn_set_position(MotionAxis(t), 0);
-        cardlib::tvn_set_encoder(MotionAxis(t), 0);
+        cardlib::tvn_set_position(WindowAxis(card, t), 0);
+        cardlib::tvn_set_encoder(WindowAxis(card, t), 0);
     }
 }
 

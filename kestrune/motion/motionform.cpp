@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "cardlib/binding.h"
+#include "cardlib/brevak.h"
 #include "cardlib/calllog.h"
 #include "common/message.h"
 #include "motioncommands.h"
@@ -21,7 +22,7 @@
 #include "motionsettings.h"
 #include "settings/apply.h"
 #include "settings/state.h"
-#include "settings/wholefile.h"
+#include "common/wholefile.h"
 #include "widgets/controls.h"
 #include "widgets/optiongroup.h"
 
@@ -29,33 +30,9 @@ namespace {
 
 constexpr int kTimerInterval = 15; // ms
 
-QGroupBox* Frame(QWidget* parent, const char* name, const QString& caption, int l, int t, int w, int h)
-{
-    return AddFrame(parent, QLatin1String(name), caption, Twips(l, t, w, h));
-}
-
-QLabel* Label(QWidget* parent, const QString& name, const QString& text, int l, int t, int w, int h)
-{
-    return AddLabel(parent, name, text, Twips(l, t, w, h));
-}
-
-QLineEdit* Text(QWidget* parent, const QString& name, const QString& text, int l, int t, int w, int h)
-{
-    return AddText(parent, name, text, Twips(l, t, w, h));
-}
-
-QRadioButton* Option(QWidget* parent, const char* name, const QString& caption, int l, int t, int w = 1800)
-{
-    auto* option = Place<QRadioButton>(parent, QLatin1String(name), l, t, w, 300);
-    option->setText(caption);
-    return option;
-}
-
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption, int l, int t, int w = 1215,
-                    int h = 495)
-{
-    return AddButton(parent, QLatin1String(name), caption, Twips(l, t, w, h));
-}
+// Option buttons and command buttons of the window, in twips.
+constexpr int kOptionWidth = 1800, kOptionHeight = 300;
+constexpr int kButtonWidth = 1215, kButtonHeight = 495;
 
 QString AxisCaption(int slot) { return QStringLiteral("第%1轴").arg(slot); }
 
@@ -84,7 +61,7 @@ MotionForm::MotionForm(QWidget* parent) : QWidget(parent)
 
 void MotionForm::BuildParameterFrames()
 {
-    auto* frame1 = Frame(this, "Frame1", QStringLiteral("运动轴选择"), 240, 360, 2175, 975);
+    auto* frame1 = AddFrame(this, "Frame1", QStringLiteral("运动轴选择"), 240, 360, 2175, 975);
     for (int s = 0; s < 4; ++s) {
         ChB_MotionAxis[s] = Place<QCheckBox>(frame1, Indexed("ChB_MotionAxis", s), 240 + (s % 2) * 960, 360 + (s / 2) * 360, 900, 300);
         ChB_MotionAxis[s]->setText(AxisCaption(s));
@@ -95,21 +72,21 @@ void MotionForm::BuildParameterFrames()
     }
 
     // Single-axis parameters: one row per slot, the slot-3 row below the edge.
-    auto* frame5 = Frame(this, "Frame5", QStringLiteral("单轴运动参数设置"), 2520, 360, 7095, 1695);
+    auto* frame5 = AddFrame(this, "Frame5", QStringLiteral("单轴运动参数设置"), 2520, 360, 7095, 1695);
     const int columns[] = {840, 1920, 3000, 4080, 5160, 6240};
     const char* headings[] = {"初速度", "驱动速度", "总加速时间", "S段时间", "终点位置", "运行方向"};
     const char* headingNames[] = {"Label2", "Label1(0)", "Label9", "Label10", "Label1(1)", "Label1(2)"};
     for (int c = 0; c < 6; ++c)
-        Label(frame5, QLatin1String(headingNames[c]), QString::fromUtf8(headings[c]), columns[c], 360, 1000, 300);
+        AddLabel(frame5, QLatin1String(headingNames[c]), QString::fromUtf8(headings[c]), columns[c], 360, 1000, 300);
     const QFont large = SongTi(10.5);
     for (int s = 0; s < 4; ++s) {
         const int top = 720 + s * 360;
-        auto* rowHeading = Label(frame5, Indexed("Label1", 3 + s), AxisCaption(s), 120, top + 40, 700, 300);
-        T_StrVelAxis[s] = Text(frame5, Indexed("T_StrVelAxis", s), QStringLiteral("400"), columns[0], top, 855, 375);
-        T_MaxVelAxis[s] = Text(frame5, Indexed("T_MaxVelAxis", s), QStringLiteral("2000"), columns[1], top, 855, 375);
-        T_TaccAxis[s] = Text(frame5, Indexed("T_TaccAxis", s), QStringLiteral("0.1"), columns[2], top, 855, 375);
-        T_TsaccAxis[s] = Text(frame5, Indexed("T_TsaccAxis", s), QStringLiteral("0.05"), columns[3], top, 855, 375);
-        T_EndPosAxis[s] = Text(frame5, Indexed("T_EndPosAxis", s), QStringLiteral("4000"), columns[4], top, 855, 375);
+        auto* rowHeading = AddLabel(frame5, Indexed("Label1", 3 + s), AxisCaption(s), 120, top + 40, 700, 300);
+        T_StrVelAxis[s] = AddText(frame5, Indexed("T_StrVelAxis", s), QStringLiteral("400"), columns[0], top, 855, 375);
+        T_MaxVelAxis[s] = AddText(frame5, Indexed("T_MaxVelAxis", s), QStringLiteral("2000"), columns[1], top, 855, 375);
+        T_TaccAxis[s] = AddText(frame5, Indexed("T_TaccAxis", s), QStringLiteral("0.1"), columns[2], top, 855, 375);
+        T_TsaccAxis[s] = AddText(frame5, Indexed("T_TsaccAxis", s), QStringLiteral("0.05"), columns[3], top, 855, 375);
+        T_EndPosAxis[s] = AddText(frame5, Indexed("T_EndPosAxis", s), QStringLiteral("4000"), columns[4], top, 855, 375);
         CoB_DirAxis[s] = Place<QComboBox>(frame5, Indexed("CoB_DirAxis", s), columns[5], top, 855, 375);
         CoB_DirAxis[s]->setEditable(true);
         CoB_DirAxis[s]->setInsertPolicy(QComboBox::NoInsert);
@@ -124,14 +101,14 @@ void MotionForm::BuildParameterFrames()
         }
     }
 
-    auto* frame6 = Frame(this, "Frame6", QStringLiteral("直线/圆弧插补参数"), 2520, 2280, 3015, 1455);
-    L_ArcEnd = Label(frame6, QStringLiteral("L_ArcEnd"), QStringLiteral("插补终点"), 720, 200, 1150, 280);
-    L_ArcCenter = Label(frame6, QStringLiteral("L_ArcCenter"), QStringLiteral("圆心位置"), 1920, 200, 1000, 280);
+    auto* frame6 = AddFrame(this, "Frame6", QStringLiteral("直线/圆弧插补参数"), 2520, 2280, 3015, 1455);
+    L_ArcEnd = AddLabel(frame6, QStringLiteral("L_ArcEnd"), QStringLiteral("插补终点"), 720, 200, 1150, 280);
+    L_ArcCenter = AddLabel(frame6, QStringLiteral("L_ArcCenter"), QStringLiteral("圆心位置"), 1920, 200, 1000, 280);
     for (int s = 0; s < 4; ++s) {
         const int top = 480 + s * 480;
-        auto* heading = Label(frame6, Indexed("Label1", 13 + s), AxisCaption(s), 120, top + 40, 600, 300);
-        T_ArcEndPos[s] = Text(frame6, Indexed("T_ArcEndPos", s), QStringLiteral("0"), 720, top, 855, 375);
-        T_ArcCenter[s] = Text(frame6, Indexed("T_ArcCenter", s), QStringLiteral("1000"), 1920, top, 855, 375);
+        auto* heading = AddLabel(frame6, Indexed("Label1", 13 + s), AxisCaption(s), 120, top + 40, 600, 300);
+        T_ArcEndPos[s] = AddText(frame6, Indexed("T_ArcEndPos", s), QStringLiteral("0"), 720, top, 855, 375);
+        T_ArcCenter[s] = AddText(frame6, Indexed("T_ArcCenter", s), QStringLiteral("1000"), 1920, top, 855, 375);
         if (s >= 2) {
             heading->hide();
             T_ArcEndPos[s]->hide();
@@ -139,26 +116,26 @@ void MotionForm::BuildParameterFrames()
         }
     }
 
-    auto* frame12 = Frame(this, "Frame12", QStringLiteral("插补速度设置"), 5760, 2280, 2052, 2775);
+    auto* frame12 = AddFrame(this, "Frame12", QStringLiteral("插补速度设置"), 5760, 2280, 2052, 2775);
     const char* interpHeadings[] = {"初速度", "驱动速度", "总加速时间", "S段时间"};
     QLineEdit** interpTexts[] = {&T_InterStrVel, &T_InterMaxVel, &T_Tacc, &T_Tsacc};
     const char* interpNames[] = {"T_InterStrVel", "T_InterMaxVel", "T_Tacc", "T_Tsacc"};
     const char* interpInitial[] = {"500", "2000", "0.1", "0.05"};
     for (int r = 0; r < 4; ++r) {
         const int top = 360 + r * 600;
-        Label(frame12, QStringLiteral("Label%1").arg(5 + r), QString::fromUtf8(interpHeadings[r]), 120, top + 40, 1000, 300);
-        *interpTexts[r] = Text(frame12, QLatin1String(interpNames[r]), QLatin1String(interpInitial[r]), 1080, top, 855, 375);
+        AddLabel(frame12, QStringLiteral("Label%1").arg(5 + r), QString::fromUtf8(interpHeadings[r]), 120, top + 40, 1000, 300);
+        *interpTexts[r] = AddText(frame12, QLatin1String(interpNames[r]), QLatin1String(interpInitial[r]), 1080, top, 855, 375);
     }
 }
 
 void MotionForm::BuildOptionFrames()
 {
-    auto* frame2 = Frame(this, "Frame2", QStringLiteral("运动方式选择"), 240, 1560, 2175, 2172);
-    OB_HomeMove = Option(frame2, "OB_HomeMove", QStringLiteral("回原点"), 360, 330);
-    OB_ContiMove = Option(frame2, "OB_ContiMove", QStringLiteral("连续运动"), 360, 690);
-    OB_FixedMove = Option(frame2, "OB_FixedMove", QStringLiteral("定长运动"), 360, 1050);
-    OB_LinearInte = Option(frame2, "OB_LinearInte", QStringLiteral("线性插补"), 360, 1410);
-    OB_ArcInte = Option(frame2, "OB_ArcInte", QStringLiteral("圆弧插补"), 360, 1770);
+    auto* frame2 = AddFrame(this, "Frame2", QStringLiteral("运动方式选择"), 240, 1560, 2175, 2172);
+    OB_HomeMove = AddOption(frame2, "OB_HomeMove", QStringLiteral("回原点"), 360, 330, kOptionWidth, kOptionHeight);
+    OB_ContiMove = AddOption(frame2, "OB_ContiMove", QStringLiteral("连续运动"), 360, 690, kOptionWidth, kOptionHeight);
+    OB_FixedMove = AddOption(frame2, "OB_FixedMove", QStringLiteral("定长运动"), 360, 1050, kOptionWidth, kOptionHeight);
+    OB_LinearInte = AddOption(frame2, "OB_LinearInte", QStringLiteral("线性插补"), 360, 1410, kOptionWidth, kOptionHeight);
+    OB_ArcInte = AddOption(frame2, "OB_ArcInte", QStringLiteral("圆弧插补"), 360, 1770, kOptionWidth, kOptionHeight);
     modeGroup_ = new OptionGroup(this);
     modeGroup_->Add(OB_HomeMove, [this] { OB_HomeMove_Click(); });
     modeGroup_->Add(OB_ContiMove, [this] { OB_ContiMove_Click(); });
@@ -169,9 +146,9 @@ void MotionForm::BuildOptionFrames()
     const auto pair = [this](OptionGroup*& group, QRadioButton*& first, QRadioButton*& second, const char* frameName,
                              const QString& caption, int l, int t, int h, const char* firstName,
                              const QString& firstCaption, const char* secondName, const QString& secondCaption) {
-        auto* frame = Frame(this, frameName, caption, l, t, 2175, h);
-        first = Option(frame, firstName, firstCaption, 360, h > 1100 ? 360 : 330);
-        second = Option(frame, secondName, secondCaption, 360, h > 1100 ? 750 : 690);
+        auto* frame = AddFrame(this, frameName, caption, l, t, 2175, h);
+        first = AddOption(frame, firstName, firstCaption, 360, h > 1100 ? 360 : 330, kOptionWidth, kOptionHeight);
+        second = AddOption(frame, secondName, secondCaption, 360, h > 1100 ? 750 : 690, kOptionWidth, kOptionHeight);
         group = new OptionGroup(this);
         group->Add(first);
         group->Add(second);
@@ -192,10 +169,10 @@ void MotionForm::BuildOptionFrames()
 
     // The position unit: hidden, but its choice decides the display and the
     // arc call.
-    auto* frame11 = Frame(this, "Frame11", QStringLiteral("Scale选择"), 1320, 7920, 1455, 975);
+    auto* frame11 = AddFrame(this, "Frame11", QStringLiteral("Scale选择"), 1320, 7920, 1455, 975);
     scaleGroup_ = new OptionGroup(this);
     for (int k = 0; k < 2; ++k) {
-        OptionScale[k] = Option(frame11, "", k == 0 ? QStringLiteral("pulse") : QStringLiteral("mm"), 240, 300 + k * 330, 1000);
+        OptionScale[k] = AddOption(frame11, "", k == 0 ? QStringLiteral("pulse") : QStringLiteral("mm"), 240, 300 + k * 330, 1000, kOptionHeight);
         OptionScale[k]->setObjectName(Indexed("OptionScale", k));
         scaleGroup_->Add(OptionScale[k], [this, k] { OptionScale_Click(k); });
     }
@@ -205,14 +182,14 @@ void MotionForm::BuildOptionFrames()
 
 void MotionForm::BuildStatusFrame()
 {
-    auto* frame9 = Frame(this, "Frame9", QString(), 240, 6480, 6615, 1335);
-    Label(frame9, QStringLiteral("Label3"), QStringLiteral("当前位置"), 240, 520, 1000, 300);
-    Label(frame9, QStringLiteral("Label4"), QStringLiteral("当前速度"), 240, 880, 1000, 300);
+    auto* frame9 = AddFrame(this, "Frame9", QString(), 240, 6480, 6615, 1335);
+    AddLabel(frame9, QStringLiteral("Label3"), QStringLiteral("当前位置"), 240, 520, 1000, 300);
+    AddLabel(frame9, QStringLiteral("Label4"), QStringLiteral("当前速度"), 240, 880, 1000, 300);
     for (int s = 0; s < 4; ++s) {
         const int left = 1320 + s * 2640;
-        auto* heading = Label(frame9, Indexed("Label1", 18 + s), AxisCaption(s), left + 700, 180, 700, 280);
-        T_PosAxis[s] = Text(frame9, Indexed("T_PosAxis", s), QStringLiteral("0"), left, 480, 1935, 330);
-        T_SpeedAxis[s] = Text(frame9, Indexed("T_SpeedAxis", s), QStringLiteral("0"), left, 840, 1935, 330);
+        auto* heading = AddLabel(frame9, Indexed("Label1", 18 + s), AxisCaption(s), left + 700, 180, 700, 280);
+        T_PosAxis[s] = AddText(frame9, Indexed("T_PosAxis", s), QStringLiteral("0"), left, 480, 1935, 330);
+        T_SpeedAxis[s] = AddText(frame9, Indexed("T_SpeedAxis", s), QStringLiteral("0"), left, 840, 1935, 330);
         MakeDisplayOnly(T_PosAxis[s]);
         MakeDisplayOnly(T_SpeedAxis[s]);
         if (s >= 2) {
@@ -225,20 +202,20 @@ void MotionForm::BuildStatusFrame()
 
 void MotionForm::BuildButtons()
 {
-    CB_LoadMotPara = Button(this, "CB_LoadMotPara", QStringLiteral("加载参数"), 8400, 2400);
-    CB_SaveMotPara = Button(this, "CB_SaveMotPara", QStringLiteral("保存参数"), 8400, 3270);
-    CB_Start = Button(this, "CB_Start", QStringLiteral("启    动"), 8400, 4140);
-    CB_Stop = Button(this, "CB_Stop", QStringLiteral("停    止"), 8400, 5010);
-    CB_ClrPos = Button(this, "CB_ClrPos", QStringLiteral("位置清零"), 8400, 5880);
+    CB_LoadMotPara = AddButton(this, "CB_LoadMotPara", QStringLiteral("加载参数"), 8400, 2400, kButtonWidth, kButtonHeight);
+    CB_SaveMotPara = AddButton(this, "CB_SaveMotPara", QStringLiteral("保存参数"), 8400, 3270, kButtonWidth, kButtonHeight);
+    CB_Start = AddButton(this, "CB_Start", QStringLiteral("启    动"), 8400, 4140, kButtonWidth, kButtonHeight);
+    CB_Stop = AddButton(this, "CB_Stop", QStringLiteral("停    止"), 8400, 5010, kButtonWidth, kButtonHeight);
+    CB_ClrPos = AddButton(this, "CB_ClrPos", QStringLiteral("位置清零"), 8400, 5880, kButtonWidth, kButtonHeight);
 
     // Engineering buttons: part of the window, never shown.
-    CB_DynaAcc = Button(this, "CB_DynaAcc", QStringLiteral("动态加速"), 8400, 6600);
-    CB_DynaDec = Button(this, "CB_DynaDec", QStringLiteral("动态减速"), 8400, 7200);
-    CommandCstart = Button(this, "CommandCstart", QStringLiteral("Cstart"), 7080, 6600);
-    CommandCstop = Button(this, "CommandCstop", QStringLiteral("Cstop"), 7080, 7200);
-    commandIntP45 = Button(this, "commandIntP45", QStringLiteral("插补45"), 7080, 7800);
-    CommandCloseTimer = Button(this, "CommandCloseTimer", QStringLiteral("定时器为开"), 8400, 7800);
-    LabelScale = Label(this, QStringLiteral("LabelScale"), QStringLiteral("LabelScale"), 2880, 7920, 2400, 300);
+    CB_DynaAcc = AddButton(this, "CB_DynaAcc", QStringLiteral("动态加速"), 8400, 6600, kButtonWidth, kButtonHeight);
+    CB_DynaDec = AddButton(this, "CB_DynaDec", QStringLiteral("动态减速"), 8400, 7200, kButtonWidth, kButtonHeight);
+    CommandCstart = AddButton(this, "CommandCstart", QStringLiteral("Cstart"), 7080, 6600, kButtonWidth, kButtonHeight);
+    CommandCstop = AddButton(this, "CommandCstop", QStringLiteral("Cstop"), 7080, 7200, kButtonWidth, kButtonHeight);
+    commandIntP45 = AddButton(this, "commandIntP45", QStringLiteral("插补45"), 7080, 7800, kButtonWidth, kButtonHeight);
+    CommandCloseTimer = AddButton(this, "CommandCloseTimer", QStringLiteral("定时器为开"), 8400, 7800, kButtonWidth, kButtonHeight);
+    LabelScale = AddLabel(this, QStringLiteral("LabelScale"), QStringLiteral("LabelScale"), 2880, 7920, 2400, 300);
     for (QWidget* hidden : std::initializer_list<QWidget*>{CB_DynaAcc, CB_DynaDec, CommandCstart, CommandCstop,
                                                            commandIntP45, CommandCloseTimer, LabelScale})
         hidden->hide();
@@ -281,7 +258,7 @@ void MotionForm::Form_Load()
     stopGroup_->Select(OB_DecelStop);
     curveGroup_->Select(OB_TCurveSelect);
     arcGroup_->Select(OB_ClockArc);
-    ApplyHardwareSettings();
+    ApplyHardwareSettings(CurrentCardNo);
     Timer1->start();
 }
 
@@ -301,7 +278,7 @@ void MotionForm::Timer1_Timer()
 
     const bool command = OB_ComCounter->isChecked();
     for (int s = 0; s < 2; ++s) {
-        const int16_t axis = MotionAxis(s);
+        const int16_t axis = brevak::WindowAxis(CurrentCardNo, s);
         QString position;
         if (!command) {
             position = QString::number(cardlib::tvn_get_encoder(axis));
@@ -313,11 +290,8 @@ void MotionForm::Timer1_Timer()
             position = FormatThreeDecimals(mm);
         }
         const QString speed = FormatSpeed(cardlib::tvn_read_current_speed(axis));
-        // Unchanged texts are not set again: no repaint for a resting axis.
-        if (T_PosAxis[s]->text() != position)
-            T_PosAxis[s]->setText(position);
-        if (T_SpeedAxis[s]->text() != speed)
-            T_SpeedAxis[s]->setText(speed);
+        SetTextIfChanged(T_PosAxis[s], position);
+        SetTextIfChanged(T_SpeedAxis[s], speed);
     }
 }
 
@@ -438,11 +412,11 @@ void MotionForm::SaveMotionSettings()
         ShowMessage(SaveFailedMessage(QDir::toNativeSeparators(MotionSetPath), error), this);
 }
 
-void MotionForm::CB_Start_Click() { StartMotion(Fields(), MotionParameters, OptionScale[0]->isChecked()); }
-void MotionForm::CB_Stop_Click() { StopMotion(Fields(), MotionParameters); }
-void MotionForm::CB_DynaAcc_MouseDown() { RaiseDriveSpeed(MotionParameters, Checked()); }
-void MotionForm::CB_DynaDec_Click() { LowerDriveSpeed(MotionParameters, Checked()); }
-void MotionForm::CB_ClrPos_Click() { ClearPositions(Checked()); }
+void MotionForm::CB_Start_Click() { StartMotion(CurrentCardNo, Fields(), MotionParameters, OptionScale[0]->isChecked()); }
+void MotionForm::CB_Stop_Click() { StopMotion(CurrentCardNo, Fields(), MotionParameters); }
+void MotionForm::CB_DynaAcc_MouseDown() { RaiseDriveSpeed(CurrentCardNo, MotionParameters, Checked()); }
+void MotionForm::CB_DynaDec_Click() { LowerDriveSpeed(CurrentCardNo, MotionParameters, Checked()); }
+void MotionForm::CB_ClrPos_Click() { ClearPositions(CurrentCardNo, Checked()); }
 void MotionForm::CommandCstart_Click() { SynchronisedStart(); }
 void MotionForm::CommandCstop_Click() { SimultaneousStop(); }
 void MotionForm::commandIntP45_Click() { InterpolationTest(Fields(), MotionParameters); }

@@ -1,6 +1,6 @@
 #include "motionparameters.h"
 
-#include "settings/conversions.h"
+#include "settings/numbertext.h"
 
 namespace {
 

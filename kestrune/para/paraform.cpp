@@ -16,7 +16,7 @@
 #include "settings/apply.h"
 #include "settings/ini.h"
 #include "settings/state.h"
-#include "settings/wholefile.h"
+#include "common/wholefile.h"
 #include "widgets/controls.h"
 #include "widgets/optiongroup.h"
 
@@ -150,7 +150,7 @@ void ParaForm::CB_SaveHardPara_Click()
     // file as it is.
     if (const int error = batch.Commit())
         ShowMessage(SaveFailedMessage(QDir::toNativeSeparators(HardwareSetPath), error), this);
-    ApplyHardwareSettings(); // also when no axis is ticked
+    ApplyHardwareSettings(CurrentCardNo); // also when no axis is ticked
 }
 
 void ParaForm::SaveHardwareSettings(int axis, IniBatch& batch)

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "settings/hardwarekeys.h"
+
 namespace {
 
 // Frames before the frames they hold. Frames that lie beneath a larger frame
@@ -228,17 +230,17 @@ constexpr std::array<const char*, 1> kHWheelLength = {"T_HWheelLength"};
 constexpr std::array<const char*, 1> kExDriveVel = {"T_ExDriveVel"};
 
 constexpr KeyControls kKeyControls[] = {
-    {"PULSEOUTMODE", Names(kPulseModes)}, {"HOMEMODE", Names(kHomeMode)},     {"HOMELOGIC", Names(kHomeLogic)},
-    {"HOMESPEEDMODE", Names(kHomeSpeed)}, {"EZENABLE", Names(kEzEnable)},     {"EZLOGIC", Names(kEzLogic)},
-    {"LTCLOGIC", Names(kLtcLogic)},       {"LOGICHOME", Names(kLogicHome)},   {"PULSEINMODE", Names(kPulseIn)},
-    {"SDENABLE", Names(kSdEnable)},       {"SDLOGIC", Names(kSdLogic)},       {"SDMODE", Names(kSdModes)},
-    {"ALMSTOPMODE", Names(kAlmStop)},     {"ALMLOGIC", Names(kAlmLogic)},     {"PCSENABLE", Names(kPcsEnable)},
-    {"PCSLOGIC", Names(kPcsLogic)},       {"INPENABLE", Names(kInpEnable)},   {"INPLOGIC", Names(kInpLogic)},
-    {"ERCENABLE", Names(kErcEnable)},     {"ERCLOGIC", Names(kErcLogic)},     {"HPLSTOP", Names(kHplStop)},
-    {"HPLLOGIC", Names(kHplLogic)},       {"SPLENABLE", Names(kSplEnable)},   {"SPLCOUNTER", Names(kSplCounter)},
-    {"SPLPOS", Names(kSplPos)},           {"SNLCOUNTER", Names(kSnlCounter)}, {"SNLPOS", Names(kSnlPos)},
-    {"EXDRIVEMODE", Names(kExDrive)},     {"HWHEELLENGTH", Names(kHWheelLength)}, {"EXDRIVEVEL", Names(kExDriveVel)},
-    {"LATCHALLAXIS", Names(kLatchAll)},   {"EMGENABLE", Names(kEmgEnable)},   {"EMGLOGIC", Names(kEmgLogic)},
+    {hwkey::kPulseOutMode, Names(kPulseModes)}, {hwkey::kHomeMode, Names(kHomeMode)},     {hwkey::kHomeLogic, Names(kHomeLogic)},
+    {hwkey::kHomeSpeedMode, Names(kHomeSpeed)}, {hwkey::kEzEnable, Names(kEzEnable)},     {hwkey::kEzLogic, Names(kEzLogic)},
+    {hwkey::kLtcLogic, Names(kLtcLogic)},       {hwkey::kLogicHome, Names(kLogicHome)},   {hwkey::kPulseInMode, Names(kPulseIn)},
+    {hwkey::kSdEnable, Names(kSdEnable)},       {hwkey::kSdLogic, Names(kSdLogic)},       {hwkey::kSdMode, Names(kSdModes)},
+    {hwkey::kAlmStopMode, Names(kAlmStop)},     {hwkey::kAlmLogic, Names(kAlmLogic)},     {hwkey::kPcsEnable, Names(kPcsEnable)},
+    {hwkey::kPcsLogic, Names(kPcsLogic)},       {hwkey::kInpEnable, Names(kInpEnable)},   {hwkey::kInpLogic, Names(kInpLogic)},
+    {hwkey::kErcEnable, Names(kErcEnable)},     {hwkey::kErcLogic, Names(kErcLogic)},     {hwkey::kHplStop, Names(kHplStop)},
+    {hwkey::kHplLogic, Names(kHplLogic)},       {hwkey::kSplEnable, Names(kSplEnable)},   {hwkey::kSplCounter, Names(kSplCounter)},
+    {hwkey::kSplPos, Names(kSplPos)},           {hwkey::kSnlCounter, Names(kSnlCounter)}, {hwkey::kSnlPos, Names(kSnlPos)},
+    {hwkey::kExDriveMode, Names(kExDrive)},     {hwkey::kHWheelLength, Names(kHWheelLength)}, {hwkey::kExDriveVel, Names(kExDriveVel)},
+    {hwkey::kLatchAllAxis, Names(kLatchAll)},   {hwkey::kEmgEnable, Names(kEmgEnable)},   {hwkey::kEmgLogic, Names(kEmgLogic)},
 };
 
 }  // namespace

@@ -1,5 +1,5 @@
 // One scope sample read from the card through the binding, as the motion
-// window reads its display: slots 0 and 1 of `card` (axis card × 2 + slot).
+// window reads its display: slots 0 and 1 of `card` (brevak::WindowAxis).
 #pragma once
 
 #include <cstdint>

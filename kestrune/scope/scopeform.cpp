@@ -24,7 +24,7 @@
 #include "sampling.h"
 #include "scopeplot.h"
 #include "settings/state.h"
-#include "settings/wholefile.h"
+#include "common/wholefile.h"
 #include "xyview.h"
 
 namespace {

@@ -3,10 +3,13 @@
 
 #include <QString>
 
-// The section of an axis: "第" + index + "轴".
-QString AxisSection(int axis);
+#include <cstdint>
 
-// Configures the signals of axes 0 and 1 of card CurrentCardNo, and the
-// card-wide emergency stop and latch mode, from HardwareSetPath; fills
+// The section of an axis: "第" + index + "轴"; and the card-wide section.
+QString AxisSection(int axis);
+QString UtilitySection();
+
+// Configures the signals of axes 0 and 1 of `card` (brevak::CardAxis), and
+// the card-wide emergency stop and latch mode, from HardwareSetPath; fills
 // HomeSpeedMode[0..1]. Results of the card calls are not looked at.
-void ApplyHardwareSettings();
+void ApplyHardwareSettings(int16_t card);

@@ -6,7 +6,8 @@
 #include <cmath>
 
 #include "apply.h"
-#include "conversions.h"
+#include "numbertext.h"
+#include "hardwarekeys.h"
 #include "ini.h"
 
 namespace {
@@ -14,21 +15,21 @@ namespace {
 using K = HardwareKeyKind;
 
 constexpr std::array<HardwareKey, 33> kKeys = {{
-    {"PULSEOUTMODE", K::Indexed, false},   {"HOMEMODE", K::TwoChoice, false},   {"HOMELOGIC", K::TwoChoice, false},
-    {"HOMESPEEDMODE", K::TwoChoice, false}, {"EZENABLE", K::TwoChoice, false},   {"EZLOGIC", K::TwoChoice, false},
-    {"LTCLOGIC", K::TwoChoice, false},     {"LOGICHOME", K::Text, false},        {"PULSEINMODE", K::PulseIn, false},
-    {"SDENABLE", K::TwoChoice, false},     {"SDLOGIC", K::TwoChoice, false},     {"SDMODE", K::Indexed, false},
-    {"ALMSTOPMODE", K::TwoChoice, false},  {"ALMLOGIC", K::TwoChoice, false},    {"PCSENABLE", K::TwoChoice, false},
-    {"PCSLOGIC", K::TwoChoice, false},     {"INPENABLE", K::TwoChoice, false},   {"INPLOGIC", K::TwoChoice, false},
-    {"ERCENABLE", K::TwoChoice, false},    {"ERCLOGIC", K::TwoChoice, false},    {"HPLSTOP", K::TwoChoice, false},
-    {"HPLLOGIC", K::TwoChoice, false},     {"SPLENABLE", K::TwoChoice, false},   {"SPLCOUNTER", K::TwoChoice, false},
-    {"SPLPOS", K::Text, false},            {"SNLCOUNTER", K::TwoChoice, false},  {"SNLPOS", K::Text, false},
-    {"EXDRIVEMODE", K::ExDrive, false},    {"HWHEELLENGTH", K::Text, false},     {"EXDRIVEVEL", K::Text, false},
-    {"LATCHALLAXIS", K::LatchAll, true},   {"EMGENABLE", K::TwoChoice, true},    {"EMGLOGIC", K::TwoChoice, true},
+    {hwkey::kPulseOutMode, K::Indexed, false},   {hwkey::kHomeMode, K::TwoChoice, false},   {hwkey::kHomeLogic, K::TwoChoice, false},
+    {hwkey::kHomeSpeedMode, K::TwoChoice, false}, {hwkey::kEzEnable, K::TwoChoice, false},   {hwkey::kEzLogic, K::TwoChoice, false},
+    {hwkey::kLtcLogic, K::TwoChoice, false},     {hwkey::kLogicHome, K::Text, false},        {hwkey::kPulseInMode, K::PulseIn, false},
+    {hwkey::kSdEnable, K::TwoChoice, false},     {hwkey::kSdLogic, K::TwoChoice, false},     {hwkey::kSdMode, K::Indexed, false},
+    {hwkey::kAlmStopMode, K::TwoChoice, false},  {hwkey::kAlmLogic, K::TwoChoice, false},    {hwkey::kPcsEnable, K::TwoChoice, false},
+    {hwkey::kPcsLogic, K::TwoChoice, false},     {hwkey::kInpEnable, K::TwoChoice, false},   {hwkey::kInpLogic, K::TwoChoice, false},
+    {hwkey::kErcEnable, K::TwoChoice, false},    {hwkey::kErcLogic, K::TwoChoice, false},    {hwkey::kHplStop, K::TwoChoice, false},
+    {hwkey::kHplLogic, K::TwoChoice, false},     {hwkey::kSplEnable, K::TwoChoice, false},   {hwkey::kSplCounter, K::TwoChoice, false},
+    {hwkey::kSplPos, K::Text, false},            {hwkey::kSnlCounter, K::TwoChoice, false},  {hwkey::kSnlPos, K::Text, false},
+    {hwkey::kExDriveMode, K::ExDrive, false},    {hwkey::kHWheelLength, K::Text, false},     {hwkey::kExDriveVel, K::Text, false},
+    {hwkey::kLatchAllAxis, K::LatchAll, true},   {hwkey::kEmgEnable, K::TwoChoice, true},    {hwkey::kEmgLogic, K::TwoChoice, true},
 }};
 
 // Buttons of the two indexed groups: eight pulse types, four SD actions.
-int ButtonCount(const QString& key) { return key == QLatin1String("PULSEOUTMODE") ? 8 : 4; }
+int ButtonCount(const QString& key) { return key == QLatin1String(hwkey::kPulseOutMode) ? 8 : 4; }
 
 int Selected(const HardwareFields& fields, const QString& key)
 {
@@ -63,7 +64,7 @@ std::optional<int> LoadedIndex(const HardwareKey& key, const QString& value, int
         const double number = NumericPrefix(value);
         // An SD action of 4 or more names no button; neither does a rounded
         // index outside the group (a negative one, or 3.5 up to 4).
-        if (key.name == QLatin1String("SDMODE") && number >= 4)
+        if (key.name == QLatin1String(hwkey::kSdMode) && number >= 4)
             return std::nullopt;
         const double index = RoundHalfEven(number);
         if (!(index >= 0 && index < ButtonCount(QLatin1String(key.name))))
@@ -90,7 +91,7 @@ std::optional<int> LoadedIndex(const HardwareKey& key, const QString& value, int
 
 QString SectionOf(const HardwareKey& key, int axis)
 {
-    return key.utility ? QStringLiteral("UTILITY") : AxisSection(axis);
+    return key.utility ? UtilitySection() : AxisSection(axis);
 }
 
 }  // namespace

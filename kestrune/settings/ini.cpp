@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "gbk.h"
-#include "wholefile.h"
+#include "common/wholefile.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPushButton>
+#include <QRadioButton>
 
 QRect Twips(int left, int top, int width, int height)
 {
@@ -51,6 +52,36 @@ QGroupBox* AddFrame(QWidget* parent, const QString& name, const QString& caption
     auto* frame = Add<QGroupBox>(parent, name, r);
     frame->setTitle(caption);
     return frame;
+}
+
+QLabel* AddLabel(QWidget* parent, const QString& name, const QString& text, int left, int top, int width, int height)
+{
+    return AddLabel(parent, name, text, Twips(left, top, width, height));
+}
+
+QLineEdit* AddText(QWidget* parent, const QString& name, const QString& text, int left, int top, int width, int height)
+{
+    return AddText(parent, name, text, Twips(left, top, width, height));
+}
+
+QPushButton* AddButton(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width,
+                       int height)
+{
+    return AddButton(parent, name, caption, Twips(left, top, width, height));
+}
+
+QGroupBox* AddFrame(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width,
+                    int height)
+{
+    return AddFrame(parent, name, caption, Twips(left, top, width, height));
+}
+
+QRadioButton* AddOption(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width,
+                        int height)
+{
+    auto* option = Add<QRadioButton>(parent, name, Twips(left, top, width, height));
+    option->setText(caption);
+    return option;
 }
 
 namespace {

@@ -11,6 +11,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 
 // A control of type W in `parent`, with object name `name`, at a position in
 // twips (relative to the parent, as frames place their controls).
@@ -33,6 +34,16 @@ QLineEdit* AddText(QWidget* parent, const QString& name, const QString& text, co
 QPushButton* AddButton(QWidget* parent, const QString& name, const QString& caption, const QRect& r);
 QGroupBox* AddFrame(QWidget* parent, const QString& name, const QString& caption, const QRect& r);
 
+// The same, and option buttons, at a position in twips within `parent`.
+QLabel* AddLabel(QWidget* parent, const QString& name, const QString& text, int left, int top, int width, int height);
+QLineEdit* AddText(QWidget* parent, const QString& name, const QString& text, int left, int top, int width, int height);
+QPushButton* AddButton(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width,
+                       int height);
+QGroupBox* AddFrame(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width,
+                    int height);
+QRadioButton* AddOption(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width,
+                        int height);
+
 // The object name of element `index` of a control array: "T_PosAxis(1)".
 inline QString Indexed(const char* name, int index)
 {
@@ -49,6 +60,16 @@ QLabel* AddStackedLabel(QWidget* parent, const QString& name, const QString& tex
 // where its twips put it, inside the border. `captionColour` is a style
 // sheet colour ("rgb(0, 0, 255)"), or empty for the window's text colour.
 void DrawFramesAsLaidOut(QWidget* window, const QString& captionColour = {});
+
+// Sets the text of a text box or label that shows a live value, when it
+// differs: setting the same text again repaints the control and, in a text
+// box, drops the user's selection, ten times a second.
+template <typename W>
+void SetTextIfChanged(W* control, const QString& text)
+{
+    if (control->text() != text)
+        control->setText(text);
+}
 
 // A text box that only shows values: disabled for input, its text still in
 // full black so that live values stay readable.

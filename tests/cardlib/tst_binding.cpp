@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "binding.h"
-#include "panel.h"
+#include "cardlib/binding.h"
+#include "cardlib/machine.h"
 #include "support/standin.h"
 
 namespace {
@@ -67,15 +67,15 @@ private slots:
         QCOMPARE(RecordedCalls().last(), QStringLiteral("tvn_get_equiv(5, &1) = 0"));
     }
 
-    void thePanelIsFoundOnlyInTheSimulatedLibrary()
+    void theSimulatedMachineIsFoundOnlyInTheStandIn()
     {
         QVERIFY(cardlib::SimulatedMachine::OfProgram().Available());
         // Any other library, a real card's for instance, has none of it.
         cardlib::Loader other({"libc.so.6"});
         const cardlib::SimulatedMachine absent(other);
         QVERIFY(!absent.Available());
-        QCOMPARE(absent.ForceAxis(0, cardlib::SimulatedMachine::Alarm, cardlib::SimulatedMachine::Force::Active), -1);
-        QVERIFY(!absent.AxisActive(0, cardlib::SimulatedMachine::Alarm));
+        QCOMPARE(absent.ForceAxis(0, brevak::machine::kAlarm, cardlib::SimulatedMachine::Force::Active), -1);
+        QVERIFY(!absent.AxisActive(0, brevak::machine::kAlarm));
         cardlib::Loader nowhere({"/nonexistent/libTolvane.so"});
         QVERIFY(!cardlib::SimulatedMachine(nowhere).Available());
     }

@@ -2,8 +2,8 @@
 // as the stand-in's own trace line for the same call.
 #include <QTest>
 
-#include "binding.h"
-#include "calllog.h"
+#include "cardlib/binding.h"
+#include "cardlib/calllog.h"
 #include "support/standin.h"
 
 using namespace cardlib;

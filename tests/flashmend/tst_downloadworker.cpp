@@ -6,7 +6,7 @@
 #include <mutex>
 #include <vector>
 
-#include "downloadworker.h"
+#include "flashmend/downloadworker.h"
 
 using namespace std::chrono_literals;
 

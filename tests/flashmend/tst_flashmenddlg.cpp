@@ -17,7 +17,7 @@
 #include <mutex>
 
 #include "common/translations.h"
-#include "flashmenddlg.h"
+#include "flashmend/flashmenddlg.h"
 #include "support/files.h"
 #include "support/messages.h"
 #include "support/controls.h"

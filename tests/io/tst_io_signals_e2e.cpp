@@ -102,7 +102,7 @@ private slots:
     {
         WriteIniValue(HardwareSetPath, AxisSection(0), QStringLiteral("HOMELOGIC"), QStringLiteral("0"));
         WriteIniValue(HardwareSetPath, AxisSection(1), QStringLiteral("HPLLOGIC"), QStringLiteral("0"));
-        ApplyHardwareSettings();
+        ApplyHardwareSettings(0);
         form_->Timer1_Timer();
         QCOMPARE(form_->SignalLamp(IoFormControl::ORG, 0)->Colour(), Lamp::kSet);
         QCOMPARE(form_->SignalLamp(IoFormControl::ORG, 1)->Colour(), Lamp::kClear);

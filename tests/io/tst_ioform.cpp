@@ -6,11 +6,11 @@
 
 #include "io/ioform.h"
 #include "io/iosignals.h"
-#include "settings/conversions.h"
+#include "settings/numbertext.h"
 #include "settings/state.h"
 #include "support/controls.h"
 #include "support/standin.h"
-#include "tolvane.h"
+#include "cardlib/tolvane.h"
 #include "widgets/lamp.h"
 
 class TestIoForm : public QObject {

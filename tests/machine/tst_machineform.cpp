@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "cardlib/binding.h"
-#include "cardlib/panel.h"
+#include "cardlib/machine.h"
 #include "machine/machineform.h"
 #include "main/mainform.h"
 #include "support/controls.h"
@@ -44,28 +44,28 @@ private slots:
     void itsChoicesHoldTheInputsOfTheCardInUse()
     {
         CurrentCardNo = 1; // axes 2 and 3
-        MachineForm panel(cardlib::SimulatedMachine::OfProgram());
-        auto* limit = Find<QComboBox>(&panel, "force_axis1_0"); // EL+ of slot 1
+        MachineForm form(cardlib::SimulatedMachine::OfProgram());
+        auto* limit = Find<QComboBox>(&form, "force_axis1_0"); // EL+ of slot 1
         limit->setCurrentIndex(1);
         emit limit->activated(1);
         QVERIFY(cardlib::tvn_axis_io_status(3) & (1 << 12));
         QVERIFY(!(cardlib::tvn_axis_io_status(2) & (1 << 12)));
-        QCOMPARE(Find<Lamp>(&panel, "lamp_axis1_0")->Colour(), Lamp::kSet);
+        QCOMPARE(Find<Lamp>(&form, "lamp_axis1_0")->Colour(), Lamp::kSet);
 
-        auto* input = Find<QComboBox>(&panel, "force_card_8"); // general input 5
+        auto* input = Find<QComboBox>(&form, "force_card_8"); // general input 5
         input->setCurrentIndex(1);
         emit input->activated(1);
         QCOMPARE(cardlib::tvn_read_inbit(1, 5), int16_t(1));
         QCOMPARE(cardlib::tvn_read_inbit(0, 5), int16_t(0));
 
-        Find<QSpinBox>(&panel, "slip0")->setValue(40);
+        Find<QSpinBox>(&form, "slip0")->setValue(40);
         QCOMPARE(cardlib::tvn_get_position(2) - cardlib::tvn_get_encoder(2), 40);
 
-        // Back on card 0, the panel shows card 0's own (untouched) choices.
+        // Back on card 0, the window shows card 0's own (untouched) choices.
         CurrentCardNo = 0;
-        panel.Refresh();
+        form.Refresh();
         QCOMPARE(limit->currentIndex(), 0);
-        QCOMPARE(Find<QSpinBox>(&panel, "slip0")->value(), 0);
+        QCOMPARE(Find<QSpinBox>(&form, "slip0")->value(), 0);
     }
 
 private:

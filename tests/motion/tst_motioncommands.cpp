@@ -1,11 +1,11 @@
 #include <QTest>
 
 #include "motion/motioncommands.h"
-#include "settings/conversions.h"
+#include "settings/numbertext.h"
 #include "settings/state.h"
 #include "support/messages.h"
 #include "support/standin.h"
-#include "tolvane.h"
+#include "cardlib/tolvane.h"
 
 Q_DECLARE_METATYPE(MotionFields)
 
@@ -45,7 +45,6 @@ private slots:
     void init()
     {
         FreshCards(2);
-        CurrentCardNo = 0;
         HomeSpeedMode = {0, 1, 0, 0};
         p_ = MotionParameterSet{};
     }
@@ -98,23 +97,23 @@ private slots:
         MotionFields f = Initial();
         f.driveSpeed[1] = "2,000";
         p_.DriveSpeed[1] = 77;
-        StartMotion(f, p_, true);
+        StartMotion(0, f, p_, true);
         QCOMPARE(messages.texts, QStringList{"第1轴的驱动速度“2,000”不是有效的数字，请重新输入！"});
         QVERIFY(RecordedCalls().isEmpty());
         QCOMPARE(p_.DriveSpeed[1], 77); // nothing taken from a failed read
 
         f = Initial();
         f.interpStartSpeed = "9999999999";
-        StartMotion(f, p_, true);
+        StartMotion(0, f, p_, true);
         QCOMPARE(messages.texts.last(), QStringLiteral("插补初速度“9999999999”超出范围，请重新输入！"));
         f.interpAccelTime = "1e400"; // too big for any field: out of range too
         f.interpStartSpeed = "500";
-        StartMotion(f, p_, true);
+        StartMotion(0, f, p_, true);
         QCOMPARE(messages.texts.last(), QStringLiteral("插补总加速时间“1e400”超出范围，请重新输入！"));
         // A long entry is quoted in part, so the end of the sentence shows.
         f = Initial();
         f.endPosition[0] = QString(10000, '1') + "x";
-        StartMotion(f, p_, true);
+        StartMotion(0, f, p_, true);
         QCOMPARE(messages.texts.last(), "第0轴的终点位置“" + QString(32, '1') + "…”不是有效的数字，请重新输入！");
         QVERIFY(RecordedCalls().isEmpty());
     }
@@ -124,7 +123,7 @@ private slots:
         MessageCatcher messages;
         MotionFields f = Initial();
         f.axisChecked[0] = false;
-        StartMotion(f, p_, true);
+        StartMotion(0, f, p_, true);
         QCOMPARE(messages.texts, QStringList{"请选择运动轴号！"});
         QVERIFY(RecordedCalls().isEmpty());
     }
@@ -221,7 +220,7 @@ private slots:
         QFETCH(QStringList, calls);
         QFETCH(QStringList, messages);
         MessageCatcher caught;
-        StartMotion(fields, p_, true);
+        StartMotion(0, fields, p_, true);
         QCOMPARE(RecordedRequests(), calls);
         QCOMPARE(caught.texts, messages);
     }
@@ -234,8 +233,7 @@ private slots:
         f.interpEnd = {"2.5", "-3", "", ""};
         f.arcCenter = {"1", "0", "", ""};
         f.relative = false;
-        CurrentCardNo = 1;
-        StartMotion(f, p_, false);
+        StartMotion(1, f, p_, false);
         QCOMPARE(RecordedRequests(), (QStringList{"tvn_set_vector_profile(500, 2000, 0.1, 0.1)",
                                                   "tvn_arc_move_unitmm([2, 3], [2, -3], [1, 0], 0)"}));
     }
@@ -247,20 +245,20 @@ private slots:
         f.axisChecked = {true, true};
         f.accelTime[1] = "0.4";
         f.arcCenter[0] = "oops"; // not read outside arc mode
-        StopMotion(f, p_);
+        StopMotion(0, f, p_);
         QCOMPARE(RecordedRequests(), (QStringList{"tvn_decel_stop(0, 0.1)", "tvn_decel_stop(1, 0.4)"}));
 
         // The time as shown at the click, not as read at the start.
         tolvane::control::ClearCalls();
         f.accelTime[0] = "0.25";
         f.axisChecked = {true, false};
-        StopMotion(f, p_);
+        StopMotion(0, f, p_);
         QCOMPARE(RecordedRequests(), QStringList{"tvn_decel_stop(0, 0.25)"});
 
         tolvane::control::ClearCalls();
         f.decelStop = false;
         f.axisChecked = {false, true};
-        StopMotion(f, p_);
+        StopMotion(0, f, p_);
         QCOMPARE(RecordedRequests(), QStringList{"tvn_imd_stop(1)"});
         QVERIFY(messages.texts.isEmpty());
     }
@@ -272,7 +270,7 @@ private slots:
         f.axisChecked = {true, true};
         f.startSpeed[0] = "x"; // not needed by the stop
         f.accelTime[1] = "";   // needed: that axis stops at once
-        StopMotion(f, p_);
+        StopMotion(0, f, p_);
         QCOMPARE(RecordedRequests(), (QStringList{"tvn_decel_stop(0, 0.1)", "tvn_imd_stop(1)"}));
         QCOMPARE(messages.texts.size(), 1);
         QCOMPARE(messages.texts[0], QStringLiteral("第1轴的总加速时间“”不是有效的数字。该轴已立即停止。"));
@@ -299,14 +297,14 @@ private slots:
         tolvane::control::UseTestClock(true);
         MotionFields f = Initial();
         f.mode = MotionFields::Continuous;
-        StartMotion(f, p_, true);
+        StartMotion(0, f, p_, true);
         tolvane::control::AdvanceClock(1.0);
         QCOMPARE(tvn_read_current_speed(0), 2000.0);
 
         if (refusal >= 0)
             tolvane::control::QueueResults("tvn_decel_stop", {double(refusal)});
         f.accelTime[0] = time;
-        StopMotion(f, p_);
+        StopMotion(0, f, p_);
         tolvane::control::AdvanceClock(0.2); // longer than an accepted 0.1 s deceleration
         QCOMPARE(tvn_read_current_speed(0), 0.0);
         QCOMPARE(tvn_axis_status(0) & 1, 0);
@@ -318,29 +316,29 @@ private slots:
     {
         MessageCatcher messages;
         // Before any start: from 0 to 100, sent to each checked slot.
-        RaiseDriveSpeed(p_, {true, false});
+        RaiseDriveSpeed(0, p_, {true, false});
         QCOMPARE(RecordedRequests(), QStringList{"tvn_change_speed(0, 100)"});
         QCOMPARE(p_.DriveSpeed[0], 100);
         QCOMPARE(p_.DriveSpeed[1], 100); // grows unchecked too
 
         tolvane::control::ClearCalls();
-        LowerDriveSpeed(p_, {false, true});
+        LowerDriveSpeed(0, p_, {false, true});
         QCOMPARE(p_.DriveSpeed[0], 100);
         QCOMPARE(p_.DriveSpeed[1], 0);
         QCOMPARE(messages.texts, QStringList{"速度设置已经到达最小"});
         QVERIFY(RecordedCalls().isEmpty());
-        LowerDriveSpeed(p_, {false, true}); // lowers again, says it again
+        LowerDriveSpeed(0, p_, {false, true}); // lowers again, says it again
         QCOMPARE(p_.DriveSpeed[1], -100);
         QCOMPARE(messages.texts.size(), 2);
 
         // Slot 0 reaching 0 ends the command before slot 1.
         p_.DriveSpeed = {100, 500, 0, 0};
-        LowerDriveSpeed(p_, {true, true});
+        LowerDriveSpeed(0, p_, {true, true});
         QCOMPARE(p_.DriveSpeed[1], 500);
         QVERIFY(RecordedCalls().isEmpty());
 
         p_.DriveSpeed = {300, 500, 0, 0};
-        LowerDriveSpeed(p_, {true, true});
+        LowerDriveSpeed(0, p_, {true, true});
         QCOMPARE(RecordedRequests(), (QStringList{"tvn_change_speed(0, 200)", "tvn_change_speed(1, 400)"}));
     }
 
@@ -348,24 +346,23 @@ private slots:
     {
         MessageCatcher messages;
         p_.DriveSpeed = {100, 2147483600, 0, 0};
-        RaiseDriveSpeed(p_, {true, true});
+        RaiseDriveSpeed(0, p_, {true, true});
         QCOMPARE(p_.DriveSpeed[0], 100);
         QCOMPARE(p_.DriveSpeed[1], 2147483600);
         QVERIFY(RecordedCalls().isEmpty());
         QCOMPARE(messages.texts.size(), 1);
 
         p_.DriveSpeed = {-2147483600, 0, 0, 0};
-        LowerDriveSpeed(p_, {true, false});
+        LowerDriveSpeed(0, p_, {true, false});
         QCOMPARE(p_.DriveSpeed[0], -2147483600);
         QCOMPARE(messages.texts.last(), QStringLiteral("速度设置已经到达最小"));
     }
 
     void auxiliaryCommands()
     {
-        CurrentCardNo = 1;
-        ClearPositions({false, false});
+        ClearPositions(1, {false, false});
         QVERIFY(RecordedCalls().isEmpty());
-        ClearPositions({false, true});
+        ClearPositions(1, {false, true});
         SynchronisedStart();
         SimultaneousStop();
         MotionFields f = Initial();

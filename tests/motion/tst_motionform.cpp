@@ -22,7 +22,7 @@
 #include "support/messages.h"
 #include "support/standin.h"
 #include "support/unprivileged.h"
-#include "tolvane.h"
+#include "cardlib/tolvane.h"
 
 class TestMotionForm : public QObject {
     Q_OBJECT

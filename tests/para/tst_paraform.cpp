@@ -10,7 +10,9 @@
 #include <QTest>
 
 #include "main/mainform.h"
+#include "para/paralayout.h"
 #include "para/paraform.h"
+#include "settings/hardwaresettings.h"
 #include "settings/ini.h"
 #include "settings/state.h"
 #include "support/controls.h"
@@ -45,6 +47,31 @@ private slots:
         QCOMPARE(form.SSTab1->tabText(4), QStringLiteral("伺服信号"));
         QCOMPARE(form.focusWidget(), Find<QPushButton>(&form, "CB_LoadHardPara"));
         QVERIFY(RecordedCalls().isEmpty()); // the window itself never calls the card
+    }
+
+    void controlsAndSettingsNameTheSameKeys()
+    {
+        // Each key the settings table saves is saved from a control group of
+        // the window, in the same order, with as many controls as its kind of
+        // value chooses from.
+        const auto keys = HardwareKeys();
+        const auto controls = ParaKeyControls();
+        QCOMPARE(controls.size(), keys.size());
+        ParaForm form;
+        for (size_t k = 0; k < keys.size(); ++k) {
+            QCOMPARE(QLatin1String(controls[k].key), QLatin1String(keys[k].name));
+            const size_t count = controls[k].controls.size();
+            switch (keys[k].kind) {
+            case HardwareKeyKind::Text: QCOMPARE(count, size_t(1)); break;
+            case HardwareKeyKind::TwoChoice:
+            case HardwareKeyKind::LatchAll: QCOMPARE(count, size_t(2)); break;
+            case HardwareKeyKind::ExDrive: QCOMPARE(count, size_t(3)); break;
+            case HardwareKeyKind::PulseIn: QCOMPARE(count, size_t(4)); break;
+            case HardwareKeyKind::Indexed: QVERIFY(count == 4 || count == 8); break;
+            }
+            for (const char* name : controls[k].controls)
+                QVERIFY2(form.findChild<QWidget*>(QLatin1String(name)), name);
+        }
     }
 
     void hiddenAndVisibleAsTheLayoutSays()

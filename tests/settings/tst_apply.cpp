@@ -44,7 +44,7 @@ private slots:
 
     void withoutAFileEveryCallGetsItsDefault()
     {
-        ApplyHardwareSettings();
+        ApplyHardwareSettings(0);
         const QStringList card = {"tvn_config_EMG_PIN(0, 0, 0) = 0", "tvn_config_latch_mode(0, 1) = 0"};
         QCOMPARE(RecordedCalls(), DefaultAxisCalls(0) + DefaultAxisCalls(1) + card);
         QCOMPARE(HomeSpeedMode, (std::array<int16_t, 4>{0, 0, 7, 7}));
@@ -52,8 +52,7 @@ private slots:
 
     void secondCardAddressesAxesFourAndFive()
     {
-        CurrentCardNo = 1;
-        ApplyHardwareSettings();
+        ApplyHardwareSettings(1);
         const QStringList card = {"tvn_config_EMG_PIN(1, 0, 0) = 0", "tvn_config_latch_mode(1, 1) = 0"};
         QCOMPARE(RecordedCalls(), DefaultAxisCalls(4) + DefaultAxisCalls(5) + card);
     }
@@ -83,7 +82,7 @@ private slots:
         set(axis1, "HPLLOGIC", "0");
         set(QStringLiteral("UTILITY"), "EMGENABLE", "1");
         set(QStringLiteral("UTILITY"), "LATCHALLAXIS", "0");
-        ApplyHardwareSettings();
+        ApplyHardwareSettings(0);
 
         const QStringList calls = RecordedCalls();
         QCOMPARE(calls.size(), 26);
@@ -110,7 +109,7 @@ private slots:
         WriteIniValue(HardwareSetPath, QStringLiteral("第0轴"), QStringLiteral("SDMODE"), QStringLiteral("40000"));
         WriteIniValue(HardwareSetPath, QStringLiteral("第0轴"), QStringLiteral("HOMESPEEDMODE"), QStringLiteral("-99999"));
         WriteIniValue(HardwareSetPath, QStringLiteral("UTILITY"), QStringLiteral("EMGLOGIC"), QStringLiteral("1e9"));
-        ApplyHardwareSettings();
+        ApplyHardwareSettings(0);
 
         QStringList expected = DefaultAxisCalls(0) + DefaultAxisCalls(1) + QStringList{"tvn_config_latch_mode(0, 1) = 0"};
         expected.removeAll("tvn_set_pulse_outmode(0, 0) = 0");
@@ -123,7 +122,7 @@ private slots:
     {
         // No card at all: each call fails and the sequence goes on.
         FreshCards(0);
-        ApplyHardwareSettings();
+        ApplyHardwareSettings(0);
         const QStringList calls = RecordedCalls();
         QCOMPARE(calls.size(), 26);
         QVERIFY(calls[0].endsWith(" = 2"));

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "control.h"
+#include "tolvane/control.h"
 
 // A fresh board of `cards` simulated cards that records every call.
 inline void FreshCards(int cards)

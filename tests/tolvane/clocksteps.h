@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "control.h"
-#include "tolvane.h"
+#include "tolvane/control.h"
+#include "cardlib/tolvane.h"
 
 // Steps the clock until the axis is at rest: the seconds that took, or -1.
 inline double RunToRest(int16_t axis, double step, double most = 60)

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "profile.h"
+#include "tolvane/profile.h"
 
 using tolvane::Profile;
 using namespace tolvane::profile;

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "support/standin.h"
-#include "tolvane.h"
+#include "cardlib/tolvane.h"
 
 class TestTolvane : public QObject {
     Q_OBJECT

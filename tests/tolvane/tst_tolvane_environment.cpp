@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <unistd.h>
 
-#include "tolvane.h"
+#include "cardlib/tolvane.h"
 
 namespace {
 

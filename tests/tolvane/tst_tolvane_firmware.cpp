@@ -12,12 +12,12 @@
 #include <thread>
 
 #include "support/standin.h"
-#include "tolvane.h"
+#include "cardlib/tolvane.h"
 
 extern "C" {
-#define TVN_PANEL_FUNCTION(result, name, params) result name params;
-#include "cardlib/panel_functions.h"
-#undef TVN_PANEL_FUNCTION
+#define TVN_MACHINE_FUNCTION(result, name, params) result name params;
+#include "cardlib/machine_functions.h"
+#undef TVN_MACHINE_FUNCTION
 }
 
 namespace {
@@ -132,7 +132,7 @@ private slots:
                  QStringLiteral("tvn_download_firmware(0, \"%1\") = 0").arg(Firmware()));
     }
 
-    void thePanelMakesTheNextDownloadFailOrStall()
+    void theSimulatedMachineMakesTheNextDownloadFailOrStall()
     {
         tolvane::control::UseTestClock(true);
         const QByteArray path = QFile::encodeName(Firmware());

@@ -1,4 +1,4 @@
-#include "conversions.h"
+#include "numbertext.h"
 
 #include <locale.h>
 #include <stdlib.h>

@@ -1,4 +1,7 @@
-// How settings text becomes numbers.
+// Numbers written as text: what users type into the windows' text boxes, as
+// the commands read it (strictly, with a message for anything else), what the
+// settings files hold, as the card's own program read it (leniently), and
+// numbers shown as text.
 #pragma once
 
 #include <QString>

@@ -1,9 +1,9 @@
 #include <QTest>
 
 #include "main/cardchoice.h"
-#include "settings/conversions.h"
+#include "settings/numbertext.h"
 
-class TestConversions : public QObject {
+class TestNumberText : public QObject {
     Q_OBJECT
 
 private slots:
@@ -124,5 +124,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestConversions)
-#include "tst_conversions.moc"
+QTEST_GUILESS_MAIN(TestNumberText)
+#include "tst_numbertext.moc"

@@ -1,4 +1,4 @@
-// The simulated machine's panel (cardlib/panel_functions.h): the inputs held
+// The simulated machine (cardlib/machine_functions.h): the inputs held
 // active or inactive, the encoder's slip and the next download's fault.
 #include <cstdint>
 
@@ -8,15 +8,13 @@
 #include "signals.h"
 
 extern "C" {
-#define TVN_PANEL_FUNCTION(result, name, params) __attribute__((visibility("default"))) result name params;
-#include "cardlib/panel_functions.h"
-#undef TVN_PANEL_FUNCTION
+#define TVN_MACHINE_FUNCTION(result, name, params) __attribute__((visibility("default"))) result name params;
+#include "cardlib/machine_functions.h"
+#undef TVN_MACHINE_FUNCTION
 }
 
 namespace tolvane {
 namespace {
-
-bool IsForce(int force) { return force >= 0 && force <= 2; }
 
 // Runs `apply(card)` on a card brought up to the clock, under the call mutex,
 // and answers what it answers, or `missing` for a card that does not exist;
@@ -46,23 +44,25 @@ int OnAxis(int axis, int missing, Apply apply)
 
 bool AxisActive(const Card& card, int index, int signal)
 {
+    using brevak::Bit;
     switch (signal) {
-    case kLimitPlus: return signals::IoStatus(card, index) & (1u << 12);
-    case kLimitMinus: return signals::IoStatus(card, index) & (1u << 13);
-    case kHome: return signals::IoStatus(card, index) & (1u << 14);
-    case kAlarmSignal: return signals::IoStatus(card, index) & (1u << 11);
-    case kInPosition: return signals::Rsts(card, index) & (1u << 15);
-    case kReady: return signals::Ready(card.axes[static_cast<size_t>(index)], Now());
-    default: return signals::Rsts(card, index) & (1u << 10); // EZ
+    case machine::kLimitPlus: return Bit(signals::IoStatus(card, index), brevak::io::kLimitPlus);
+    case machine::kLimitMinus: return Bit(signals::IoStatus(card, index), brevak::io::kLimitMinus);
+    case machine::kHome: return Bit(signals::IoStatus(card, index), brevak::io::kHome);
+    case machine::kAlarm: return Bit(signals::IoStatus(card, index), brevak::io::kAlarm);
+    case machine::kInPosition: return Bit(signals::Rsts(card, index), brevak::rsts::kInPosition);
+    case machine::kReady: return signals::Ready(card.axes[static_cast<size_t>(index)], Now());
+    default: return Bit(signals::Rsts(card, index), brevak::rsts::kIndex);
     }
 }
 
 bool CardActive(const Card& card, int signal)
 {
-    if (signal >= kFirstInput)
-        return signals::InputPort(card) & (1 << (signal - kFirstInput));
-    static const int bits[] = {7, 5, 6, 4}; // EMG, STA, STP, CSD in the status word
-    return signals::Rsts(card, 0) & (1u << bits[signal]);
+    if (signal >= machine::kFirstInput)
+        return brevak::Bit(static_cast<uint32_t>(signals::InputPort(card)), signal - machine::kFirstInput);
+    static const int bits[] = {brevak::rsts::kEmergency, brevak::rsts::kStart, brevak::rsts::kStop,
+                               brevak::rsts::kCardSlowDown}; // in the order of the machine's card signals
+    return brevak::Bit(signals::Rsts(card, 0), bits[signal]);
 }
 
 }  // namespace
@@ -73,7 +73,7 @@ using namespace tolvane;
 int tvnsim_axis_force(int axis, int signal, int force)
 {
     return OnAxis(axis, kNoAxis, [&](Card& card, int index) {
-        if (signal < 0 || signal >= kPanelAxisSignals || !IsForce(force))
+        if (signal < 0 || signal >= machine::kAxisSignals || !machine::IsForce(force))
             return int{kBadValue};
         card.axes[static_cast<size_t>(index)].force[static_cast<size_t>(signal)] = static_cast<Force>(force);
         return int{kOk};
@@ -83,7 +83,7 @@ int tvnsim_axis_force(int axis, int signal, int force)
 int tvnsim_axis_forced(int axis, int signal)
 {
     return OnAxis(axis, -1, [&](Card& card, int index) {
-        if (signal < 0 || signal >= kPanelAxisSignals)
+        if (signal < 0 || signal >= machine::kAxisSignals)
             return -1;
         return static_cast<int>(card.axes[static_cast<size_t>(index)].force[static_cast<size_t>(signal)]);
     });
@@ -92,7 +92,7 @@ int tvnsim_axis_forced(int axis, int signal)
 int tvnsim_axis_active(int axis, int signal)
 {
     return OnAxis(axis, -1, [&](Card& card, int index) {
-        if (signal < 0 || signal >= kPanelAxisSignals)
+        if (signal < 0 || signal >= machine::kAxisSignals)
             return -1;
         return int{AxisActive(card, index, signal)};
     });
@@ -101,7 +101,7 @@ int tvnsim_axis_active(int axis, int signal)
 int tvnsim_card_force(int card, int signal, int force)
 {
     return OnCard(card, kNoCard, [&](Card& c) {
-        if (signal < 0 || signal >= kPanelCardSignals || !IsForce(force))
+        if (signal < 0 || signal >= machine::kCardSignals || !machine::IsForce(force))
             return int{kBadValue};
         c.force[static_cast<size_t>(signal)] = static_cast<Force>(force);
         return int{kOk};
@@ -111,7 +111,7 @@ int tvnsim_card_force(int card, int signal, int force)
 int tvnsim_card_forced(int card, int signal)
 {
     return OnCard(card, -1, [&](Card& c) {
-        if (signal < 0 || signal >= kPanelCardSignals)
+        if (signal < 0 || signal >= machine::kCardSignals)
             return -1;
         return static_cast<int>(c.force[static_cast<size_t>(signal)]);
     });
@@ -120,7 +120,7 @@ int tvnsim_card_forced(int card, int signal)
 int tvnsim_card_active(int card, int signal)
 {
     return OnCard(card, -1, [&](Card& c) {
-        if (signal < 0 || signal >= kPanelCardSignals)
+        if (signal < 0 || signal >= machine::kCardSignals)
             return -1;
         return int{CardActive(c, signal)};
     });

@@ -12,7 +12,7 @@
 
 #include "main/cardchoice.h"
 #include "motion/motiondisplay.h"
-#include "settings/conversions.h"
+#include "settings/numbertext.h"
 #include "settings/gbk.h"
 
 namespace {

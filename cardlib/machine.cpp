@@ -1,4 +1,4 @@
-#include "panel.h"
+#include "machine.h"
 
 #include <string>
 
@@ -11,7 +11,7 @@ namespace {
 // taken as the machine's own.
 SimulatedMachine::Force ForceOf(int answer)
 {
-    return answer >= 0 && answer <= 2 ? static_cast<SimulatedMachine::Force>(answer) : SimulatedMachine::Force::Auto;
+    return brevak::machine::IsForce(answer) ? static_cast<SimulatedMachine::Force>(answer) : SimulatedMachine::Force::Auto;
 }
 
 }  // namespace
@@ -20,11 +20,11 @@ SimulatedMachine::SimulatedMachine(Loader& loader)
 {
     available_ = true;
     // Looked up quietly: a library without them is a real card's.
-#define TVN_PANEL_FUNCTION(result, function, params)                                  \
+#define TVN_MACHINE_FUNCTION(result, function, params)                                  \
     function = reinterpret_cast<result(*) params>(loader.Resolve(#function, nullptr)); \
     available_ = available_ && function;
-#include "panel_functions.h"
-#undef TVN_PANEL_FUNCTION
+#include "machine_functions.h"
+#undef TVN_MACHINE_FUNCTION
 }
 
 SimulatedMachine& SimulatedMachine::OfProgram()
@@ -48,17 +48,17 @@ bool SimulatedMachine::AxisActive(int16_t axis, AxisSignal signal) const
     return available_ && tvnsim_axis_active(axis, signal) == 1;
 }
 
-int SimulatedMachine::ForceCard(int16_t card, int signal, Force force) const
+int SimulatedMachine::ForceCard(int16_t card, CardSignal signal, Force force) const
 {
     return available_ ? tvnsim_card_force(card, signal, static_cast<int>(force)) : -1;
 }
 
-SimulatedMachine::Force SimulatedMachine::CardForced(int16_t card, int signal) const
+SimulatedMachine::Force SimulatedMachine::CardForced(int16_t card, CardSignal signal) const
 {
     return ForceOf(available_ ? tvnsim_card_forced(card, signal) : 0);
 }
 
-bool SimulatedMachine::CardActive(int16_t card, int signal) const
+bool SimulatedMachine::CardActive(int16_t card, CardSignal signal) const
 {
     return available_ && tvnsim_card_active(card, signal) == 1;
 }

@@ -39,7 +39,7 @@ Track FollowPair(double step)
 
 }  // namespace
 
-class TestMotion : public QObject {
+class TestTolvaneMotion : public QObject {
     Q_OBJECT
 
 private slots:
@@ -522,5 +522,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestMotion)
-#include "tst_motion.moc"
+QTEST_GUILESS_MAIN(TestTolvaneMotion)
+#include "tst_tolvane_motion.moc"

@@ -1,15 +1,15 @@
-// The simulated machine's panel: inputs held active or inactive as the card
+// The simulated machine: inputs held active or inactive as the card
 // functions show them at either active level, the moves they stop, the
 // encoder's slip. On the test clock, no sleeps.
 #include <QTest>
 
 #include "support/standin.h"
-#include "tolvane.h"
+#include "cardlib/tolvane.h"
 
 extern "C" {
-#define TVN_PANEL_FUNCTION(result, name, params) result name params;
-#include "cardlib/panel_functions.h"
-#undef TVN_PANEL_FUNCTION
+#define TVN_MACHINE_FUNCTION(result, name, params) result name params;
+#include "cardlib/machine_functions.h"
+#undef TVN_MACHINE_FUNCTION
 }
 
 namespace {
@@ -48,7 +48,7 @@ void Level(int signal, int16_t logic)
 
 }  // namespace
 
-class TestTolvanePanel : public QObject {
+class TestTolvaneMachine : public QObject {
     Q_OBJECT
 
 private slots:
@@ -201,5 +201,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTolvanePanel)
-#include "tst_tolvane_panel.moc"
+QTEST_GUILESS_MAIN(TestTolvaneMachine)
+#include "tst_tolvane_machine.moc"

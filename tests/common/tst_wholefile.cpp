@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "settings/wholefile.h"
+#include "common/wholefile.h"
 #include "support/files.h"
 #include "support/unprivileged.h"
 
