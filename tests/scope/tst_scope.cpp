@@ -1,5 +1,6 @@
 // The scope's plain parts: what it reads, the capture that starts with a
-// move, the buffer's bound, the cursors, CSV files, and an arc's XY path.
+// move, the buffer's bound, the cursors, the plots' pixel columns, CSV
+// files, and an arc's XY path.
 #include <QTest>
 
 #include <cmath>
@@ -34,6 +35,15 @@ Sample At(double seconds, double command0, double speed0)
     s.encoder = {command0 - 1, 0};
     s.speed = {speed0, 0};
     return s;
+}
+
+// A channel's spans, column by column: "lo..hi", or "-" for an empty one.
+QString Shown(const std::vector<ValueSpan>& columns)
+{
+    QStringList text;
+    for (const ValueSpan& span : columns)
+        text << (span.Empty() ? QStringLiteral("-") : QStringLiteral("%1..%2").arg(span.lo).arg(span.hi));
+    return text.join(QStringLiteral(" | "));
 }
 
 }  // namespace
@@ -119,6 +129,43 @@ private slots:
         QCOMPARE(r->meanSpeed[0], 700.0);
         QCOMPARE(r->distance[1], -700.0);
         QVERIFY(!ReadCursors(SampleList(), 0, 1));
+    }
+
+    void samplesAreReducedToPixelColumns_data()
+    {
+        QTest::addColumn<int>("begin");
+        QTest::addColumn<int>("end");
+        QTest::addColumn<QList<int>>("channels");
+        QTest::addColumn<QStringList>("spans");
+        QTest::addColumn<QString>("overall");
+        // Four columns of a second each, from 0 to 4 s; channel 0 is axis
+        // 0's command position, 4 axis 1's (its negative here).
+        QTest::newRow("a column's samples make its span")
+            << 1 << 5 << QList<int>{0} << QStringList{"2..7 | - | 3..3 | -"} << "2..7";
+        QTest::newRow("each channel its own spans")
+            << 1 << 5 << QList<int>{0, 4} << QStringList{"2..7 | - | 3..3 | -", "-7..-2 | - | -3..-3 | -"} << "-7..7";
+        QTest::newRow("before and after the window: the first and the last column")
+            << 0 << 7 << QList<int>{0} << QStringList{"2..100 | - | 3..3 | -50..-6"} << "-50..100";
+        QTest::newRow("no samples: every column empty")
+            << 2 << 2 << QList<int>{0, 4} << QStringList{"- | - | - | -", "- | - | - | -"} << "-";
+    }
+
+    void samplesAreReducedToPixelColumns()
+    {
+        QFETCH(int, begin);
+        QFETCH(int, end);
+        QFETCH(QList<int>, channels);
+        QFETCH(QStringList, spans);
+        QFETCH(QString, overall);
+        const SampleList list({At(-1.0, 100, 0), At(0.1, 5, 0), At(0.5, 2, 0), At(0.9, 7, 0), At(2.5, 3, 0),
+                               At(4.0, -6, 0), At(9.0, -50, 0)});
+        const std::span<const int> shownChannels(channels.constData(), size_t(channels.size()));
+        const ColumnSpans reduced = ReduceToColumns(list, size_t(begin), size_t(end), 0, 4, 4, shownChannels);
+        QStringList shown;
+        for (const std::vector<ValueSpan>& columns : reduced.channels)
+            shown << Shown(columns);
+        QCOMPARE(shown, spans);
+        QCOMPARE(Shown({reduced.overall}), overall);
     }
 
     void csvReadsBackWhatWasWritten()
