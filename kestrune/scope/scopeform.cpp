@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -24,6 +23,7 @@
 #include "scopeplot.h"
 #include "settings/state.h"
 #include "settings/wholefile.h"
+#include "widgets/filedialog.h"
 #include "xyview.h"
 
 namespace {
@@ -42,19 +42,6 @@ QString Values(const Sample& s)
                     .arg(s.Error(axis))
                     .arg(s.speed[axis]);
     return text;
-}
-
-QString FileDialog(QWidget* parent, bool save, const QString& title, const QString& filter, const QString& suffix)
-{
-    QFileDialog dialog(parent, title, QDir::homePath(), filter);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (save)
-        dialog.setDefaultSuffix(suffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
 }
 
 }  // namespace
@@ -362,7 +349,8 @@ QString ScopeForm::OpenCsvFrom(const QString& path)
 
 void ScopeForm::OpenCsv()
 {
-    const QString path = FileDialog(this, false, QStringLiteral("打开示波器数据"), QStringLiteral("CSV 文件 (*.csv);;所有文件 (*)"), {});
+    const QString path = AskOpenPath(this, QStringLiteral("打开示波器数据"), QDir::homePath(),
+                                     QStringLiteral("CSV 文件 (*.csv);;所有文件 (*)"));
     if (path.isEmpty())
         return;
     if (const QString why = OpenCsvFrom(path); !why.isEmpty())
@@ -371,7 +359,8 @@ void ScopeForm::OpenCsv()
 
 void ScopeForm::ExportCsv()
 {
-    const QString path = FileDialog(this, true, QStringLiteral("导出 CSV"), QStringLiteral("CSV 文件 (*.csv)"), QStringLiteral("csv"));
+    const QString path = AskSavePath(this, QStringLiteral("导出 CSV"), QDir::homePath(), QStringLiteral("CSV 文件 (*.csv)"),
+                                     QStringLiteral("csv"));
     if (path.isEmpty())
         return;
     if (const int error = SaveCsvTo(path))
@@ -380,7 +369,8 @@ void ScopeForm::ExportCsv()
 
 void ScopeForm::ExportPng()
 {
-    const QString path = FileDialog(this, true, QStringLiteral("导出 PNG"), QStringLiteral("PNG 图片 (*.png)"), QStringLiteral("png"));
+    const QString path = AskSavePath(this, QStringLiteral("导出 PNG"), QDir::homePath(), QStringLiteral("PNG 图片 (*.png)"),
+                                     QStringLiteral("png"));
     if (path.isEmpty())
         return;
     if (const int error = SavePngTo(path))
