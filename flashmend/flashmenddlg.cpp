@@ -250,7 +250,7 @@ void CFlashmendDlg::OnDownload()
 void CFlashmendDlg::OnTimer()
 {
     ReadFields(true);
-    if (state_.Downloading == 0 && !closeRequested_)
+    if (state_.Downloading == 0 && !state_.CloseRequested())
         download_->setEnabled(true);
     if (state_.DownloadDone == 1) {
         ReadFields(true);
@@ -264,18 +264,11 @@ void CFlashmendDlg::OnTimer()
     } else {
         progress_->setValue(0);
     }
-    QString status = state_.StatusText();
-    if (closeRequested_) {
-        if (!status.isEmpty() && !status.endsWith(QStringLiteral("\r\n")))
-            status += QStringLiteral("\r\n");
-        status += QStringLiteral("正在等待固件升级结束，结束后程序将退出……\r\n");
-    }
-    status.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (status_->toPlainText() != status)
+    if (const QString status = state_.ShownText(); status_->toPlainText() != status)
         status_->setPlainText(status);
-    if (closeRequested_ && state_.Downloading == 0) {
+    if (const std::optional<int> result = state_.DueClose()) {
         worker_.Wait();
-        QDialog::done(closeResult_);
+        QDialog::done(*result);
     }
 }
 
@@ -292,8 +285,7 @@ void CFlashmendDlg::done(int result)
     if (state_.Downloading) {
         // A download that the simulated card holds stalled ends now.
         cardlib::SimulatedMachine::OfProgram().ReleaseDownload(static_cast<int16_t>(state_.DownloadCardNo));
-        closeRequested_ = true;
-        closeResult_ = result;
+        state_.RequestClose(result);
         for (QWidget* w : std::initializer_list<QWidget*>{browse_, download_, readVersions_, exit_})
             w->setEnabled(false);
         OnTimer();

@@ -75,8 +75,6 @@ private:
 
     int card_ = 0; // the card number field, as last read
     QString reportedText_;
-    bool closeRequested_ = false;
-    int closeResult_ = 0;
     DownloadState state_;
     DownloadWorker worker_;
 };
