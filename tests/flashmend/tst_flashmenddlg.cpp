@@ -17,6 +17,7 @@
 #include <mutex>
 
 #include "common/translations.h"
+#include "dialogunits.h"
 #include "flashmenddlg.h"
 #include "support/files.h"
 #include "support/messages.h"
