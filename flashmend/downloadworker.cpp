@@ -27,6 +27,31 @@ QString DownloadState::StatusText() const
     return *current;
 }
 
+void DownloadState::RequestClose(int result)
+{
+    closeRequested_ = true;
+    closeResult_ = result;
+}
+
+std::optional<int> DownloadState::DueClose() const
+{
+    if (!closeRequested_ || Downloading != 0)
+        return std::nullopt;
+    return closeResult_;
+}
+
+QString DownloadState::ShownText() const
+{
+    QString status = StatusText();
+    if (closeRequested_) {
+        if (!status.isEmpty() && !status.endsWith(QStringLiteral("\r\n")))
+            status += QStringLiteral("\r\n");
+        status += QStringLiteral("正在等待固件升级结束，结束后程序将退出……\r\n");
+    }
+    status.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return status;
+}
+
 DownloadFunction LibraryDownload()
 {
     return [](int16_t card, const QString& path) {

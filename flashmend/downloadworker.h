@@ -1,6 +1,7 @@
 // The firmware download, run on a thread of its own while the dialog polls
 // its progress. The dialog and the worker share DownloadState: flags as
-// atomic words, the status text under a lock.
+// atomic words, the status text under a lock; a close that waits for the
+// download is the dialog's alone.
 #pragma once
 
 #include <QString>
@@ -11,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 struct DownloadState {
@@ -24,7 +26,21 @@ struct DownloadState {
     void SetStatusText(const QString& text);
     QString StatusText() const;
 
+    // The window thread's own: a close asked for during a download waits
+    // for its end, with the result it was asked with (the last one).
+    void RequestClose(int result);
+    bool CloseRequested() const { return closeRequested_; }
+    // The result to close with now that the download is over; none while it
+    // runs or when no close was asked for.
+    std::optional<int> DueClose() const;
+    // The status text as the dialog shows it: with the note that a close
+    // waits for the download on a line of its own, lines ending in '\n'.
+    QString ShownText() const;
+
 private:
+    bool closeRequested_ = false;
+    int closeResult_ = 0;
+
     // The text is handed over whole: the worker publishes a new one, the
     // dialog takes a reference to the current one, both under the lock.
     mutable std::mutex mutex_;

@@ -17,26 +17,17 @@
 #include <climits>
 #include <cmath>
 
+#include "aboutdlg.h"
 #include "cardlib/machine.h"
 #include "cardlib/tolvane.h"
-#include "common/icons.h"
 #include "common/message.h"
-#include "common/termination.h"
+#include "dialogunits.h"
 
 namespace {
 
 constexpr int kTimerInterval = 100; // ms
 constexpr int kLastCardNumber = 100;
 constexpr int kCaptionMargin = 6; // px between a button's caption and its edges
-
-QFont DialogFont()
-{
-    QFont::insertSubstitutions(QStringLiteral("MS Shell Dlg"),
-                               {QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("DejaVu Sans")});
-    QFont font(QStringLiteral("MS Shell Dlg"));
-    font.setPointSize(9);
-    return font;
-}
 
 QLineEdit* DigitsOnly(QLineEdit* edit)
 {
@@ -62,21 +53,6 @@ int ProgressPosition(float fraction)
 {
     const double position = std::trunc(static_cast<double>(fraction) * 100.0);
     return position < 0 ? 0 : (position > 100 ? 100 : static_cast<int>(position));
-}
-
-QRect DialogUnits(const QFont& font, int x, int y, int width, int height)
-{
-    const QFontMetrics metrics(font);
-    const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    const int baseX = (metrics.horizontalAdvance(alphabet) / 26 + 1) / 2;
-    const int baseY = metrics.height();
-    const auto px = [](int units, int base, int divisor) { return (units * base + divisor / 2) / divisor; };
-    return QRect(px(x, baseX, 4), px(y, baseY, 8), px(width, baseX, 4), px(height, baseY, 8));
-}
-
-QIcon FlashmendIcon()
-{
-    return WindowIcon(ProgramIcon::Flashmend);
 }
 
 CFlashmendDlg::CFlashmendDlg(QWidget* parent, DownloadFunction download, std::chrono::milliseconds settle)
@@ -250,7 +226,7 @@ void CFlashmendDlg::OnDownload()
 void CFlashmendDlg::OnTimer()
 {
     ReadFields(true);
-    if (state_.Downloading == 0 && !closeRequested_)
+    if (state_.Downloading == 0 && !state_.CloseRequested())
         download_->setEnabled(true);
     if (state_.DownloadDone == 1) {
         ReadFields(true);
@@ -264,18 +240,11 @@ void CFlashmendDlg::OnTimer()
     } else {
         progress_->setValue(0);
     }
-    QString status = state_.StatusText();
-    if (closeRequested_) {
-        if (!status.isEmpty() && !status.endsWith(QStringLiteral("\r\n")))
-            status += QStringLiteral("\r\n");
-        status += QStringLiteral("正在等待固件升级结束，结束后程序将退出……\r\n");
-    }
-    status.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (status_->toPlainText() != status)
+    if (const QString status = state_.ShownText(); status_->toPlainText() != status)
         status_->setPlainText(status);
-    if (closeRequested_ && state_.Downloading == 0) {
+    if (const std::optional<int> result = state_.DueClose()) {
         worker_.Wait();
-        QDialog::done(closeResult_);
+        QDialog::done(*result);
     }
 }
 
@@ -292,8 +261,7 @@ void CFlashmendDlg::done(int result)
     if (state_.Downloading) {
         // A download that the simulated card holds stalled ends now.
         cardlib::SimulatedMachine::OfProgram().ReleaseDownload(static_cast<int16_t>(state_.DownloadCardNo));
-        closeRequested_ = true;
-        closeResult_ = result;
+        state_.RequestClose(result);
         for (QWidget* w : std::initializer_list<QWidget*>{browse_, download_, readVersions_, exit_})
             w->setEnabled(false);
         OnTimer();
@@ -344,35 +312,4 @@ void CFlashmendDlg::OnAbout()
 {
     CAboutDlg about(this);
     about.exec();
-}
-
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
-{
-    setObjectName(QStringLiteral("CAboutDlg"));
-    setWindowTitle(QStringLiteral("关于 Flashmend"));
-    const QFont font = DialogFont();
-    setFont(font);
-    setFixedSize(DialogUnits(font, 0, 0, 170, 62).size());
-    auto* icon = new QLabel(this);
-    icon->setPixmap(FlashmendIcon().pixmap(32, 32));
-    icon->setGeometry(DialogUnits(font, 14, 14, 21, 20));
-    auto* text = new QLabel(QString(), this);
-    text->setGeometry(DialogUnits(font, 42, 14, 114, 8));
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
-    ok->setObjectName(QStringLiteral("IDOK"));
-    ok->setDefault(true);
-    ok->setGeometry(DialogUnits(font, 113, 41, 50, 14));
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-}
-
-int CFlashmendApp::InitInstance()
-{
-    CFlashmendDlg dialog;
-    // A logout closes the dialog as 退出 does: a running download is waited
-    // for, then the library is closed, once, as the dialog goes.
-    CloseOnTerminationSignals(&dialog);
-    dialog.OnInitDialog();
-    if (!TerminationRequested()) // a signal may have closed the start-up message
-        dialog.exec();
-    return 0;
 }

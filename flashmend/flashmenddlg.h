@@ -19,11 +19,6 @@ int ProgressPosition(float fraction);
 // smaller font, so that it keeps the margin the other buttons have.
 void KeepCaptionMargin(QPushButton* button);
 
-// Pixels from dialog units, as Windows reckons them from the dialog font: a
-// horizontal unit is a quarter of the average character width, a vertical
-// one an eighth of the character height.
-QRect DialogUnits(const QFont& font, int x, int y, int width, int height);
-
 class CFlashmendDlg : public QDialog {
     Q_OBJECT
 
@@ -75,25 +70,6 @@ private:
 
     int card_ = 0; // the card number field, as last read
     QString reportedText_;
-    bool closeRequested_ = false;
-    int closeResult_ = 0;
     DownloadState state_;
     DownloadWorker worker_;
 };
-
-class CAboutDlg : public QDialog {
-    Q_OBJECT
-
-public:
-    explicit CAboutDlg(QWidget* parent = nullptr);
-};
-
-// The program: opens the dialog, runs it, and closes the card library when
-// the dialog is gone.
-class CFlashmendApp {
-public:
-    int InitInstance();
-};
-
-// The program's icon.
-QIcon FlashmendIcon();

@@ -2,7 +2,7 @@
 
 #include "common/commandline.h"
 #include "common/translations.h"
-#include "flashmenddlg.h"
+#include "flashmendapp.h"
 
 int main(int argc, char* argv[])
 {

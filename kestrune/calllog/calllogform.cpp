@@ -5,7 +5,6 @@
 #include <QClipboard>
 #include <QDateTime>
 #include <QDir>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -22,6 +21,7 @@
 #include "calllogmodel.h"
 #include "common/message.h"
 #include "common/wholefile.h"
+#include "widgets/filedialog.h"
 
 using namespace cardlib;
 
@@ -213,14 +213,10 @@ int CallLogForm::SaveTo(const QString& path) const
 
 void CallLogForm::Save()
 {
-    QFileDialog dialog(this, QStringLiteral("保存调用记录"), QDir::homePath() + QStringLiteral("/调用记录.txt"),
-                       QStringLiteral("文本文件 (*.txt);;所有文件 (*)"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString path = AskSavePath(this, QStringLiteral("保存调用记录"), QDir::homePath() + QStringLiteral("/调用记录.txt"),
+                                     QStringLiteral("文本文件 (*.txt);;所有文件 (*)"), QStringLiteral("txt"));
+    if (path.isEmpty())
         return;
-    const QString path = dialog.selectedFiles().constFirst();
     if (const int error = SaveTo(path))
         ShowMessage(QStringLiteral("调用记录未能保存到文件“%1”：%2。").arg(QDir::toNativeSeparators(path), WriteErrorText(error)),
                     this);

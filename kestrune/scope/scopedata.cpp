@@ -117,6 +117,28 @@ std::optional<CursorReadout> ReadCursors(const SampleSource& source, double a, d
     return r;
 }
 
+ColumnSpans ReduceToColumns(const SampleSource& source, size_t begin, size_t end, double from, double to, int columns,
+                            std::span<const int> channels)
+{
+    ColumnSpans spans;
+    if (columns < 1)
+        return spans;
+    spans.channels.assign(channels.size(), std::vector<ValueSpan>(static_cast<size_t>(columns)));
+    for (size_t i = begin; i < end; ++i) {
+        const Sample& s = source.At(i);
+        const int column = std::clamp(static_cast<int>((s.seconds - from) / (to - from) * columns), 0, columns - 1);
+        for (size_t k = 0; k < channels.size(); ++k) {
+            const double v = Value(s, channels[k]);
+            auto& [lo, hi] = spans.channels[k][static_cast<size_t>(column)];
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
+            spans.overall.lo = std::min(spans.overall.lo, v);
+            spans.overall.hi = std::max(spans.overall.hi, v);
+        }
+    }
+    return spans;
+}
+
 QByteArray ToCsv(const SampleSource& source)
 {
     QStringList header{QStringLiteral("时间(s)")};

@@ -1,13 +1,16 @@
 // The scope's data, as plain classes: samples of both axes, the buffer that
 // keeps the last minutes of them, the capture that starts with a move, the
-// cursors' readout, and CSV files.
+// cursors' readout, the time plots' samples reduced to pixel columns, and
+// CSV files.
 #pragma once
 
 #include <QString>
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <optional>
+#include <span>
 #include <variant>
 #include <vector>
 
@@ -117,6 +120,25 @@ struct CursorReadout {
     std::array<double, 2> meanSpeed{}; // distance / seconds
 };
 std::optional<CursorReadout> ReadCursors(const SampleSource& source, double a, double b);
+
+// The lowest and highest of some values; lo > hi while there are none.
+struct ValueSpan {
+    double lo = std::numeric_limits<double>::infinity();
+    double hi = -std::numeric_limits<double>::infinity();
+    bool Empty() const { return lo > hi; }
+};
+// Samples [begin, end) of `source` as a plot `columns` pixels wide draws them
+// from `from` to `to` seconds: for each of `channels` (in their order) and
+// each column, the span of the values that fall in it, and the span of all.
+// A sample before `from` or after `to` counts in the first or last column,
+// so that a trace comes in from the edge. One pass over the samples, however
+// many there are.
+struct ColumnSpans {
+    std::vector<std::vector<ValueSpan>> channels; // [channel][column]
+    ValueSpan overall;
+};
+ColumnSpans ReduceToColumns(const SampleSource& source, size_t begin, size_t end, double from, double to, int columns,
+                            std::span<const int> channels);
 
 // CSV: a header line, then a line per sample: the time in seconds and the
 // eight channels, '.' as decimal point, values as short as reads back the

@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -17,7 +16,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <ctime>
 
 #include "cardlib/calllog.h"
 #include "common/message.h"
@@ -25,11 +23,11 @@
 #include "scopeplot.h"
 #include "settings/state.h"
 #include "common/wholefile.h"
+#include "widgets/filedialog.h"
 #include "xyview.h"
 
 namespace {
 
-constexpr int kRedrawInterval = 33; // ms: at most 30 redraws a second
 // Ten minutes at the fastest sampling (5 ms).
 constexpr size_t kBufferSamples = 10 * 60 * 200;
 
@@ -44,19 +42,6 @@ QString Values(const Sample& s)
                     .arg(s.Error(axis))
                     .arg(s.speed[axis]);
     return text;
-}
-
-QString FileDialog(QWidget* parent, bool save, const QString& title, const QString& filter, const QString& suffix)
-{
-    QFileDialog dialog(parent, title, QDir::homePath(), filter);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (save)
-        dialog.setDefaultSuffix(suffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
 }
 
 }  // namespace
@@ -162,7 +147,7 @@ ScopeForm::ScopeForm(QWidget* parent) : QWidget(parent), buffer_(kBufferSamples)
     connect(png, &QPushButton::clicked, this, &ScopeForm::ExportPng);
     connect(plot_, &ScopePlot::CursorsChanged, this, &ScopeForm::ShowCursors);
     connect(plot_, &ScopePlot::RangeChanged, this, [this] { xy_->SetRange(plot_->From(), plot_->To()); });
-    connect(tabs_, &QTabWidget::currentChanged, this, [this] { drawnSamples_ = ~uint64_t(0); });
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] { pacer_.DrawNext(); });
 
     clock_.start();
     sampleTimer_ = new QTimer(this);
@@ -171,40 +156,15 @@ ScopeForm::ScopeForm(QWidget* parent) : QWidget(parent), buffer_(kBufferSamples)
     connect(sampleTimer_, &QTimer::timeout, this, &ScopeForm::SampleTick);
     sampleTimer_->start();
     redrawTimer_ = new QTimer(this);
-    redrawTimer_->setInterval(kRedrawInterval);
+    redrawTimer_->setInterval(RedrawPacer::kFastestInterval);
     connect(redrawTimer_, &QTimer::timeout, this, &ScopeForm::Redraw);
     redrawTimer_->start();
     ShowStatus();
 }
 
-namespace {
-
-// Processor time of this thread, in seconds.
-double ThreadSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-// Adds the processor time of its scope to `total`.
-class Spent {
-public:
-    explicit Spent(double& total) : total_(total), start_(ThreadSeconds()) {}
-    ~Spent() { total_ += ThreadSeconds() - start_; }
-    Spent(const Spent&) = delete;
-    Spent& operator=(const Spent&) = delete;
-
-private:
-    double& total_;
-    double start_;
-};
-
-}  // namespace
-
 void ScopeForm::SampleTick()
 {
-    const Spent spent(busySeconds_);
+    const ShareMeter::Spent spent(share_);
     const cardlib::calllog::TimerTick tick; // the call log can hide the sampling
     const Sample sample = ReadSample(CurrentCardNo, static_cast<double>(clock_.nsecsElapsed()) / 1e9);
     buffer_.Append(sample);
@@ -218,29 +178,17 @@ void ScopeForm::SampleTick()
 
 void ScopeForm::Redraw()
 {
-    const Spent spent(busySeconds_);
-    // The scope's own share of a core, from the processor time of its
-    // sampling and its drawing (the picture's way to the screen included),
-    // shown every few seconds.
-    const double wall = static_cast<double>(clock_.nsecsElapsed()) / 1e9;
-    if (wall - shareSince_.first >= 5) {
-        share_ = (busySeconds_ - shareSince_.second) / (wall - shareSince_.first);
-        shareSince_ = {wall, busySeconds_};
+    const ShareMeter::Spent spent(share_);
+    if (share_.Update(static_cast<double>(clock_.nsecsElapsed()) / 1e9))
         ShowStatus();
-    }
     if (!Live() || pause_->isChecked() || buffer_.Size() == 0)
         return;
-    // A redraw only once the picture has moved by two pixels: a 60 s window
-    // moves a pixel in 70 ms, a 2 s window in 2 ms (then 30 redraws a second).
     const uint64_t samples = buffer_.Dropped() + buffer_.Size();
     const double end = buffer_.At(buffer_.Size() - 1).seconds;
-    const double secondsPerPixel = window_ / std::max(plot_->width() - 72, 100);
-    // The timer wakes no more often than that either.
-    redrawTimer_->setInterval(std::clamp(static_cast<int>(2000 * secondsPerPixel), kRedrawInterval, 250));
-    if (samples == drawnSamples_ || (drawnSamples_ != ~uint64_t(0) && end - drawnEnd_ < 2 * secondsPerPixel))
+    const double secondsPerPixel = RedrawPacer::SecondsPerPixel(window_, plot_->width());
+    redrawTimer_->setInterval(RedrawPacer::Interval(secondsPerPixel));
+    if (!pacer_.Due(samples, end, secondsPerPixel))
         return;
-    drawnSamples_ = samples;
-    drawnEnd_ = end;
     const double from = std::max(end - window_, buffer_.At(0).seconds);
     // Drawn now, rather than later, so that the time it takes is counted.
     if (tabs_->currentWidget() == plot_) {
@@ -263,7 +211,7 @@ void ScopeForm::SetPeriod(int milliseconds)
 void ScopeForm::SetWindowSeconds(double seconds)
 {
     window_ = seconds;
-    drawnSamples_ = ~uint64_t(0);
+    pacer_.DrawNext();
     Redraw();
 }
 
@@ -271,7 +219,7 @@ void ScopeForm::Pause(bool paused)
 {
     pause_->setText(paused ? QStringLiteral("继续") : QStringLiteral("暂停"));
     plot_->SetBrowsable(paused || !Live());
-    drawnSamples_ = ~uint64_t(0);
+    pacer_.DrawNext();
     xy_->SetRange(plot_->From(), plot_->To());
     ShowStatus();
     Redraw();
@@ -298,7 +246,7 @@ void ScopeForm::ShowLive()
     plot_->SetBrowsable(pause_->isChecked());
     if (!sampleTimer_->isActive())
         sampleTimer_->start();
-    drawnSamples_ = ~uint64_t(0);
+    pacer_.DrawNext();
     ShowStatus();
     Redraw();
 }
@@ -363,8 +311,8 @@ void ScopeForm::ShowStatus()
         text = QStringLiteral("实时：每 %1 ms 采样一次，缓冲保留最近 %2 分钟").arg(ms).arg(kBufferSamples * ms / 60000);
         if (pause_->isChecked())
             text += QStringLiteral("（已暂停显示）");
-        if (share_ >= 0)
-            text += QStringLiteral("　示波器自身占用处理器 %1%").arg(100 * share_, 0, 'f', 2);
+        if (share_.Share() >= 0)
+            text += QStringLiteral("　示波器自身占用处理器 %1%").arg(100 * share_.Share(), 0, 'f', 2);
     }
     switch (capture_.Current()) {
     case MotionCapture::State::Armed: text += QStringLiteral("　运动触发：等待运动…"); break;
@@ -401,7 +349,8 @@ QString ScopeForm::OpenCsvFrom(const QString& path)
 
 void ScopeForm::OpenCsv()
 {
-    const QString path = FileDialog(this, false, QStringLiteral("打开示波器数据"), QStringLiteral("CSV 文件 (*.csv);;所有文件 (*)"), {});
+    const QString path = AskOpenPath(this, QStringLiteral("打开示波器数据"), QDir::homePath(),
+                                     QStringLiteral("CSV 文件 (*.csv);;所有文件 (*)"));
     if (path.isEmpty())
         return;
     if (const QString why = OpenCsvFrom(path); !why.isEmpty())
@@ -410,7 +359,8 @@ void ScopeForm::OpenCsv()
 
 void ScopeForm::ExportCsv()
 {
-    const QString path = FileDialog(this, true, QStringLiteral("导出 CSV"), QStringLiteral("CSV 文件 (*.csv)"), QStringLiteral("csv"));
+    const QString path = AskSavePath(this, QStringLiteral("导出 CSV"), QDir::homePath(), QStringLiteral("CSV 文件 (*.csv)"),
+                                     QStringLiteral("csv"));
     if (path.isEmpty())
         return;
     if (const int error = SaveCsvTo(path))
@@ -419,7 +369,8 @@ void ScopeForm::ExportCsv()
 
 void ScopeForm::ExportPng()
 {
-    const QString path = FileDialog(this, true, QStringLiteral("导出 PNG"), QStringLiteral("PNG 图片 (*.png)"), QStringLiteral("png"));
+    const QString path = AskSavePath(this, QStringLiteral("导出 PNG"), QDir::homePath(), QStringLiteral("PNG 图片 (*.png)"),
+                                     QStringLiteral("png"));
     if (path.isEmpty())
         return;
     if (const int error = SavePngTo(path))

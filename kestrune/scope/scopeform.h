@@ -8,9 +8,10 @@
 
 #include <array>
 #include <memory>
-#include <utility>
 
+#include "redrawpacer.h"
 #include "scopedata.h"
+#include "sharemeter.h"
 
 class QCheckBox;
 class QComboBox;
@@ -67,11 +68,8 @@ private:
     QString shownWhat_;
     QElapsedTimer clock_;
     double window_ = 10;
-    uint64_t drawnSamples_ = ~uint64_t(0); // ~0: draw at the next chance
-    double drawnEnd_ = 0;                  // the newest sample drawn, s
-    double busySeconds_ = 0;               // processor time of sampling and drawing
-    std::pair<double, double> shareSince_{}; // (wall, busy) when the share was last taken
-    double share_ = -1;                    // of one core, over the last few seconds
+    RedrawPacer pacer_;
+    ShareMeter share_; // of sampling and drawing, over the last few seconds
 
     QComboBox* period_;
     QComboBox* windowLength_;

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <vector>
 
 #include "scopedata.h"
@@ -172,25 +171,8 @@ void ScopePlot::paintEvent(QPaintEvent*)
         if (channels.empty() || last <= begin)
             continue;
 
-        // Per pixel column, the lowest and highest value of each channel:
-        // one pass over the samples whatever their number.
-        std::vector<std::vector<std::pair<double, double>>> spans(
-            channels.size(), std::vector<std::pair<double, double>>(static_cast<size_t>(columns),
-                                                                    {std::numeric_limits<double>::infinity(),
-                                                                     -std::numeric_limits<double>::infinity()}));
-        double low = std::numeric_limits<double>::infinity(), high = -low;
-        for (size_t i = begin; i < last; ++i) {
-            const Sample& s = source_->At(i);
-            const int column = std::clamp(static_cast<int>((s.seconds - from_) / (to_ - from_) * columns), 0, columns - 1);
-            for (size_t k = 0; k < channels.size(); ++k) {
-                const double v = Value(s, channels[k]);
-                auto& [lo, hi] = spans[k][static_cast<size_t>(column)];
-                lo = std::min(lo, v);
-                hi = std::max(hi, v);
-                low = std::min(low, v);
-                high = std::max(high, v);
-            }
-        }
+        const ColumnSpans spans = ReduceToColumns(*source_, begin, last, from_, to_, columns, channels);
+        double low = spans.overall.lo, high = spans.overall.hi;
         if (high - low < 1e-9) {
             low -= 1;
             high += 1;
@@ -238,7 +220,7 @@ void ScopePlot::paintEvent(QPaintEvent*)
             const QRgb colour = ChannelColour(channels[k]).rgb();
             int previousTop = -1, previousBottom = -1;
             for (int x = 0; x < columns; ++x) {
-                const auto& [lo, hi] = spans[k][static_cast<size_t>(x)];
+                const auto& [lo, hi] = spans.channels[k][static_cast<size_t>(x)];
                 if (lo > hi)
                     continue;
                 int top = std::clamp(static_cast<int>(y(hi)), box.top(), box.bottom());

@@ -124,6 +124,60 @@ private slots:
                                            : QStringLiteral(";\r\n固件升级失败，请再次尝试升级操作！\r\n")));
     }
 
+    void theShownTextNotesAWaitingClose_data()
+    {
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<bool>("closeRequested");
+        QTest::addColumn<QString>("shown");
+        const QString waiting = QStringLiteral("正在等待固件升级结束，结束后程序将退出……\n");
+        QTest::newRow("nothing yet") << QString() << false << QString();
+        QTest::newRow("a line without its end") << "固件升级中，请勿操作，……" << false << "固件升级中，请勿操作，……";
+        QTest::newRow("lines end in LF") << "a\r\nb\r\n" << false << "a\nb\n";
+        QTest::newRow("close: the note alone") << QString() << true << waiting;
+        QTest::newRow("close: the note on a line of its own")
+            << "固件升级中，请勿操作，……" << true << "固件升级中，请勿操作，……\n" + waiting;
+        QTest::newRow("close: after a whole line") << "正在进行第二次升级！\r\n" << true << "正在进行第二次升级！\n" + waiting;
+    }
+
+    void theShownTextNotesAWaitingClose()
+    {
+        QFETCH(QString, status);
+        QFETCH(bool, closeRequested);
+        QFETCH(QString, shown);
+        DownloadState state;
+        state.SetStatusText(status);
+        if (closeRequested)
+            state.RequestClose(0);
+        QCOMPARE(state.ShownText(), shown);
+        QCOMPARE(state.StatusText(), status); // the worker's text stays as it wrote it
+    }
+
+    void aRequestedCloseWaitsForTheDownload_data()
+    {
+        QTest::addColumn<QList<int>>("requests"); // the results asked with, in turn
+        QTest::addColumn<int>("downloading");
+        QTest::addColumn<int>("closeWith"); // −1: not now
+        QTest::newRow("none asked for") << QList<int>{} << 0 << -1;
+        QTest::newRow("the download runs") << QList<int>{1} << 1 << -1;
+        QTest::newRow("the download is over") << QList<int>{1} << 0 << 1;
+        QTest::newRow("rejected, then accepted") << QList<int>{0, 1} << 0 << 1;
+        QTest::newRow("accepted, then rejected") << QList<int>{1, 0} << 0 << 0;
+    }
+
+    void aRequestedCloseWaitsForTheDownload()
+    {
+        QFETCH(QList<int>, requests);
+        QFETCH(int, downloading);
+        QFETCH(int, closeWith);
+        DownloadState state;
+        state.Downloading = 1;
+        for (int result : requests)
+            state.RequestClose(result);
+        state.Downloading = downloading;
+        QCOMPARE(state.CloseRequested(), !requests.isEmpty());
+        QCOMPARE(state.DueClose().value_or(-1), closeWith);
+    }
+
     void pollingRacesTheWorker()
     {
         // The dialog's timer reads the flags and the text while the worker

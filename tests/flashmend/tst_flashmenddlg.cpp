@@ -17,6 +17,7 @@
 #include <mutex>
 
 #include "common/translations.h"
+#include "flashmend/dialogunits.h"
 #include "flashmend/flashmenddlg.h"
 #include "support/files.h"
 #include "support/messages.h"

@@ -1,12 +1,17 @@
 // The scope's plain parts: what it reads, the capture that starts with a
-// move, the buffer's bound, the cursors, CSV files, and an arc's XY path.
+// move, the buffer's bound, the cursors, the plots' pixel columns, when the
+// live picture is redrawn, its share of a core, CSV files, and an arc's XY
+// path.
 #include <QTest>
 
 #include <cmath>
 
 #include "cardlib/binding.h"
+#include "common/cputime.h"
+#include "scope/redrawpacer.h"
 #include "scope/sampling.h"
 #include "scope/scopedata.h"
+#include "scope/sharemeter.h"
 #include "support/standin.h"
 
 using namespace cardlib;
@@ -34,6 +39,15 @@ Sample At(double seconds, double command0, double speed0)
     s.encoder = {command0 - 1, 0};
     s.speed = {speed0, 0};
     return s;
+}
+
+// A channel's spans, column by column: "lo..hi", or "-" for an empty one.
+QString Shown(const std::vector<ValueSpan>& columns)
+{
+    QStringList text;
+    for (const ValueSpan& span : columns)
+        text << (span.Empty() ? QStringLiteral("-") : QStringLiteral("%1..%2").arg(span.lo).arg(span.hi));
+    return text.join(QStringLiteral(" | "));
 }
 
 }  // namespace
@@ -119,6 +133,130 @@ private slots:
         QCOMPARE(r->meanSpeed[0], 700.0);
         QCOMPARE(r->distance[1], -700.0);
         QVERIFY(!ReadCursors(SampleList(), 0, 1));
+    }
+
+    void samplesAreReducedToPixelColumns_data()
+    {
+        QTest::addColumn<int>("begin");
+        QTest::addColumn<int>("end");
+        QTest::addColumn<QList<int>>("channels");
+        QTest::addColumn<QStringList>("spans");
+        QTest::addColumn<QString>("overall");
+        // Four columns of a second each, from 0 to 4 s; channel 0 is axis
+        // 0's command position, 4 axis 1's (its negative here).
+        QTest::newRow("a column's samples make its span")
+            << 1 << 5 << QList<int>{0} << QStringList{"2..7 | - | 3..3 | -"} << "2..7";
+        QTest::newRow("each channel its own spans")
+            << 1 << 5 << QList<int>{0, 4} << QStringList{"2..7 | - | 3..3 | -", "-7..-2 | - | -3..-3 | -"} << "-7..7";
+        QTest::newRow("before and after the window: the first and the last column")
+            << 0 << 7 << QList<int>{0} << QStringList{"2..100 | - | 3..3 | -50..-6"} << "-50..100";
+        QTest::newRow("no samples: every column empty")
+            << 2 << 2 << QList<int>{0, 4} << QStringList{"- | - | - | -", "- | - | - | -"} << "-";
+    }
+
+    void samplesAreReducedToPixelColumns()
+    {
+        QFETCH(int, begin);
+        QFETCH(int, end);
+        QFETCH(QList<int>, channels);
+        QFETCH(QStringList, spans);
+        QFETCH(QString, overall);
+        const SampleList list({At(-1.0, 100, 0), At(0.1, 5, 0), At(0.5, 2, 0), At(0.9, 7, 0), At(2.5, 3, 0),
+                               At(4.0, -6, 0), At(9.0, -50, 0)});
+        const std::span<const int> shownChannels(channels.constData(), size_t(channels.size()));
+        const ColumnSpans reduced = ReduceToColumns(list, size_t(begin), size_t(end), 0, 4, 4, shownChannels);
+        QStringList shown;
+        for (const std::vector<ValueSpan>& columns : reduced.channels)
+            shown << Shown(columns);
+        QCOMPARE(shown, spans);
+        QCOMPARE(Shown({reduced.overall}), overall);
+    }
+
+    void theLivePictureIsRedrawnOnceItMovedTwoPixels_data()
+    {
+        QTest::addColumn<bool>("drawnBefore");
+        QTest::addColumn<bool>("drawNext");
+        QTest::addColumn<int>("samples");
+        QTest::addColumn<double>("end");
+        QTest::addColumn<bool>("due");
+        // Drawn before: 100 samples, the newest at 10 s; a pixel is 0.25 s.
+        QTest::newRow("the first picture") << false << false << 100 << 10.0 << true;
+        QTest::newRow("nothing new") << true << false << 100 << 10.0 << false;
+        QTest::newRow("a pixel on") << true << false << 101 << 10.25 << false;
+        QTest::newRow("almost two pixels on") << true << false << 102 << 10.4375 << false;
+        QTest::newRow("two pixels on") << true << false << 102 << 10.5 << true;
+        QTest::newRow("anew however little it moved") << true << true << 101 << 10.25 << true;
+        QTest::newRow("anew with nothing new") << true << true << 100 << 10.0 << true;
+    }
+
+    void theLivePictureIsRedrawnOnceItMovedTwoPixels()
+    {
+        QFETCH(bool, drawnBefore);
+        QFETCH(bool, drawNext);
+        QFETCH(int, samples);
+        QFETCH(double, end);
+        QFETCH(bool, due);
+        constexpr double kPixel = 0.25;
+        RedrawPacer pacer;
+        if (drawnBefore)
+            QVERIFY(pacer.Due(100, 10.0, kPixel));
+        if (drawNext)
+            pacer.DrawNext();
+        QCOMPARE(pacer.Due(uint64_t(samples), end, kPixel), due);
+        // What was drawn is not drawn again.
+        QVERIFY(!pacer.Due(uint64_t(samples), end, kPixel));
+    }
+
+    void theRedrawTimerWakesAsTheWindowMovesTwoPixels_data()
+    {
+        QTest::addColumn<double>("window");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("interval");
+        // 828 px of a 900 px plot show the time.
+        QTest::newRow("2 s: at most 30 a second") << 2.0 << 900 << 33;
+        QTest::newRow("30 s") << 30.0 << 900 << 72;
+        QTest::newRow("60 s") << 60.0 << 900 << 144;
+        QTest::newRow("60 s, wider") << 60.0 << 1900 << 65;
+        QTest::newRow("10 s, too narrow a plot counts as 100 px") << 10.0 << 120 << 200;
+        QTest::newRow("60 s, too narrow: no slower than 4 a second") << 60.0 << 120 << 250;
+    }
+
+    void theRedrawTimerWakesAsTheWindowMovesTwoPixels()
+    {
+        QFETCH(double, window);
+        QFETCH(int, width);
+        QFETCH(int, interval);
+        QCOMPARE(RedrawPacer::Interval(RedrawPacer::SecondsPerPixel(window, width)), interval);
+    }
+
+    void theShareOfACoreIsTakenEveryFiveSeconds()
+    {
+        ShareMeter meter;
+        meter.Add(0.25);
+        QVERIFY(!meter.Update(4.9));
+        QVERIFY(meter.Share() < 0);
+        QVERIFY(meter.Update(5));
+        QCOMPARE(meter.Share(), 0.05);
+        meter.Add(1);
+        QVERIFY(!meter.Update(9.9));
+        QCOMPARE(meter.Share(), 0.05);
+        meter.Add(1);
+        QVERIFY(meter.Update(10));
+        QCOMPARE(meter.Share(), 0.4); // over the last five seconds only
+    }
+
+    void spentAddsTheProcessorTimeOfItsScope()
+    {
+        ShareMeter meter;
+        double spun = 0;
+        {
+            const ShareMeter::Spent spent(meter);
+            const double start = ThreadProcessorSeconds();
+            while (spun < 0.02)
+                spun = ThreadProcessorSeconds() - start;
+        }
+        QVERIFY(meter.Busy() >= spun);
+        QVERIFY(meter.Busy() < spun + 0.5);
     }
 
     void csvReadsBackWhatWasWritten()

@@ -1,0 +1,11 @@
+// Flashmend's about box, opened from the dialog's context menu.
+#pragma once
+
+#include <QDialog>
+
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+};
