@@ -97,8 +97,9 @@ int64_t StoreText(const char* text);
 bool IsStatus(Function function);
 
 template <typename T>
-constexpr bool IsArray = std::is_pointer_v<T> && std::is_const_v<std::remove_pointer_t<T>> &&
-                         !std::is_same_v<std::remove_cv_t<std::remove_pointer_t<T>>, char>;
+constexpr bool IsArray =
+    std::conjunction_v<std::is_pointer<T>, std::is_const<std::remove_pointer_t<T>>,
+                       std::negation<std::is_same<std::remove_cv_t<std::remove_pointer_t<T>>, char>>>;
 
 template <typename T>
 int64_t Bits(T value)
