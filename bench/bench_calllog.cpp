@@ -55,7 +55,7 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
 BENCHMARK_TEMPLATE(GetPosition, false)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK_TEMPLATE(GetPosition, true)->Repetitions(9)->ReportAggregatesOnly(true);

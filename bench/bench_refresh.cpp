@@ -96,7 +96,7 @@ void CounterTimerTick(benchmark::State& state)
     }
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(CounterTimerTick)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
 BENCHMARK(IoTimerTick)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);

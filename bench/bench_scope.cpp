@@ -81,7 +81,7 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
 BENCHMARK_TEMPLATE(Redraw, ScopePlot)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
 BENCHMARK_TEMPLATE(Redraw, XyView)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);

@@ -95,7 +95,7 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
 BENCHMARK(SaveBothAxesAndApply)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 BENCHMARK(LoadLargeFileInParameterWindow)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);

@@ -76,7 +76,7 @@ FailureHandler& Handler()
     return handler;
 }
 
-}  // namespace
+} // namespace
 
 Loader& ProgramLibrary()
 {
@@ -115,14 +115,14 @@ void* Bind(const char* name)
 
 // Each wrapper resolves its function once, on its first call, and makes
 // every call through the call log.
-#define TVN_FUNCTION(result, name, params, answer)                                \
-    result name(TVN_NAMED params)                                                 \
-    {                                                                             \
-        using Fn = result(*) params;                                              \
-        static const Fn fn = reinterpret_cast<Fn>(Bind(#name));                   \
-        return calllog::Call<Function::name>(fn TVN_COMMA_ARGS params);           \
+#define TVN_FUNCTION(result, name, params, answer)                      \
+    result name(TVN_NAMED params)                                       \
+    {                                                                   \
+        using Fn = result(*) params;                                    \
+        static const Fn fn = reinterpret_cast<Fn>(Bind(#name));         \
+        return calllog::Call<Function::name>(fn TVN_COMMA_ARGS params); \
     }
 #include "tvn_functions.h"
 #undef TVN_FUNCTION
 
-}  // namespace cardlib
+} // namespace cardlib

@@ -58,4 +58,4 @@ void* Bind(const char* name);
 #include "tvn_functions.h"
 #undef TVN_FUNCTION
 
-}  // namespace cardlib
+} // namespace cardlib

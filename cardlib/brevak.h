@@ -21,7 +21,7 @@ inline constexpr bool Bit(uint32_t word, int bit) { return (word >> bit) & 1u; }
 namespace status {
 inline constexpr uint16_t kMoving = 1u << 0;  // a move is running, stops included
 inline constexpr uint16_t kWaiting = 1u << 1; // a move waits for tvn_start_move_all
-}  // namespace status
+} // namespace status
 
 // Bit numbers of tvn_axis_io_status.
 namespace io {
@@ -29,7 +29,7 @@ inline constexpr int kAlarm = 11;      // ALM
 inline constexpr int kLimitPlus = 12;  // EL+
 inline constexpr int kLimitMinus = 13; // EL−
 inline constexpr int kHome = 14;       // ORG
-}  // namespace io
+} // namespace io
 
 // Bit numbers of tvn_get_rsts: the card-wide inputs (4 to 7), then the axis's
 // own signals.
@@ -44,7 +44,7 @@ inline constexpr int kJogPlus = 11;     // PA/J+
 inline constexpr int kJogMinus = 12;    // PB/J−
 inline constexpr int kSlowDown = 14;    // SD
 inline constexpr int kInPosition = 15;  // INP
-}  // namespace rsts
+} // namespace rsts
 
 // tvn_get_latch_flag: four groups of four bits, one bit per axis index of the
 // card (0 to 3). The inputs are live; the states are held until reset.
@@ -55,7 +55,7 @@ inline constexpr uint32_t TriggerState(int i) { return 1u << (8 + i); } // has l
 inline constexpr uint32_t ClearState(int i) { return 1u << (12 + i); }  // EZ cleared the count
 inline constexpr uint32_t kTriggerStates = 0x0F00;
 inline constexpr uint32_t kClearStates = 0xF000;
-}  // namespace latch
+} // namespace latch
 
 // Registers of the card's PLD (read_dword_pld_register), and the PCL register
 // whose word the I/O window shows.
@@ -67,7 +67,7 @@ inline constexpr int16_t kGin = 76;
 inline constexpr int16_t kEll = 120;
 inline constexpr int16_t kPclEnv2 = 221; // tvn_read_pcl_register
 inline constexpr int16_t kOtpwWord = 8;  // write_word_pcl_otpw
-}  // namespace reg
+} // namespace reg
 
 // The test windows show two slots of the card in use and address them as
 // library axes card × 2 + slot: the card's own program numbers them so, and
@@ -91,6 +91,6 @@ inline constexpr bool IsForce(int force) { return force >= 0 && force <= 2; }
 // general inputs 1 to 20 (kFirstInput + n − 1).
 enum AxisSignal { kLimitPlus, kLimitMinus, kHome, kAlarm, kInPosition, kReady, kIndex, kAxisSignals };
 enum CardSignal { kEmergency, kStart, kStop, kSlowDown, kFirstInput, kCardSignals = kFirstInput + kGeneralInputs };
-}  // namespace machine
+} // namespace machine
 
-}  // namespace brevak
+} // namespace brevak

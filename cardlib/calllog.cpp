@@ -10,7 +10,7 @@ namespace cardlib::calllog {
 
 namespace detail {
 State state;
-}  // namespace detail
+} // namespace detail
 
 namespace {
 
@@ -122,9 +122,11 @@ void AppendSlot(std::string& out, Kind kind, const int64_t* slot, bool null)
             out += "NULL";
             return;
         }
-        AppendSlot(out, kind == Kind::OutInt ? Kind::Int : kind == Kind::OutDouble ? Kind::Double
-                        : kind == Kind::OutFloat                                   ? Kind::Float
-                                                                                   : Kind::Text,
+        AppendSlot(out,
+                   kind == Kind::OutInt      ? Kind::Int
+                   : kind == Kind::OutDouble ? Kind::Double
+                   : kind == Kind::OutFloat  ? Kind::Float
+                                             : Kind::Text,
                    slot, false);
         return;
     }
@@ -132,7 +134,7 @@ void AppendSlot(std::string& out, Kind kind, const int64_t* slot, bool null)
 
 const Info& InfoOf(const Record& record) { return kInfo[static_cast<size_t>(record.function)]; }
 
-}  // namespace
+} // namespace
 
 namespace detail {
 
@@ -150,7 +152,7 @@ int64_t StoreText(const char* text)
 
 bool IsStatus(Function function) { return kInfo[static_cast<size_t>(function)].status; }
 
-}  // namespace detail
+} // namespace detail
 
 void Start(size_t capacity)
 {
@@ -221,4 +223,4 @@ bool Failed(const Record& record) { return InfoOf(record).status && record.resul
 TimerTick::TimerTick() { ++state.timerTicks; }
 TimerTick::~TimerTick() { --state.timerTicks; }
 
-}  // namespace cardlib::calllog
+} // namespace cardlib::calllog

@@ -147,7 +147,7 @@ void StoreOutput(Record& r, int& slot, int index, T value)
     slot += IsArray<T> ? 2 : 1;
 }
 
-}  // namespace detail
+} // namespace detail
 
 // Makes the call `fn(args…)` of `F`, recording it while the log runs.
 template <Function F, typename R, typename... A>
@@ -157,7 +157,8 @@ R Call(R (*fn)(A...), A... args)
     if (!s.ring)
         return fn(args...);
     Record& r = s.ring[s.total % s.capacity];
-    r.nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - s.start).count();
+    r.nanoseconds =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - s.start).count();
     r.function = F;
     r.inTimerTick = s.timerTicks > 0;
     r.nullArguments = 0;
@@ -176,5 +177,5 @@ R Call(R (*fn)(A...), A... args)
     return result;
 }
 
-}  // namespace calllog
-}  // namespace cardlib
+} // namespace calllog
+} // namespace cardlib

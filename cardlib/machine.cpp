@@ -11,16 +11,17 @@ namespace {
 // taken as the machine's own.
 SimulatedMachine::Force ForceOf(int answer)
 {
-    return brevak::machine::IsForce(answer) ? static_cast<SimulatedMachine::Force>(answer) : SimulatedMachine::Force::Auto;
+    return brevak::machine::IsForce(answer) ? static_cast<SimulatedMachine::Force>(answer)
+                                            : SimulatedMachine::Force::Auto;
 }
 
-}  // namespace
+} // namespace
 
 SimulatedMachine::SimulatedMachine(Loader& loader)
 {
     available_ = true;
     // Looked up quietly: a library without them is a real card's.
-#define TVN_MACHINE_FUNCTION(result, function, params)                                  \
+#define TVN_MACHINE_FUNCTION(result, function, params)                                 \
     function = reinterpret_cast<result(*) params>(loader.Resolve(#function, nullptr)); \
     available_ = available_ && function;
 #include "machine_functions.h"
@@ -75,9 +76,6 @@ int SimulatedMachine::SetDownloadFault(int16_t card, int code, int stallPercent)
     return available_ ? tvnsim_download_fault(card, code, stallPercent) : -1;
 }
 
-int SimulatedMachine::ReleaseDownload(int16_t card) const
-{
-    return available_ ? tvnsim_release_download(card) : -1;
-}
+int SimulatedMachine::ReleaseDownload(int16_t card) const { return available_ ? tvnsim_release_download(card) : -1; }
 
-}  // namespace cardlib
+} // namespace cardlib

@@ -45,4 +45,4 @@ private:
 #undef TVN_MACHINE_FUNCTION
 };
 
-}  // namespace cardlib
+} // namespace cardlib

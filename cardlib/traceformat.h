@@ -38,4 +38,4 @@ void AppendValue(std::string& out, const T& value)
         out += std::to_string(value);
 }
 
-}  // namespace cardlib::trace
+} // namespace cardlib::trace

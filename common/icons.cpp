@@ -38,8 +38,8 @@ std::vector<Shape> Shapes(ProgramIcon icon)
     const QColor board(22, 120, 62), chip(28, 28, 30), gold(212, 175, 55);
     std::vector<Shape> shapes = {
         Box({14, 52, 26, 158}, QColor(176, 178, 182), 3, QColor(90, 92, 96), 3), // bracket
-        Box({88, 176, 124, 30}, board),                                         // edge connector tab
-        Box({36, 60, 206, 124}, board, 12, QColor(10, 70, 35), 4),              // board
+        Box({88, 176, 124, 30}, board),                                          // edge connector tab
+        Box({36, 60, 206, 124}, board, 12, QColor(10, 70, 35), 4),               // board
         Box({62, 86, 62, 62}, chip, 5),                                          // motion controller
         Box({138, 92, 46, 46}, chip, 4),                                         // logic device
         Box({196, 90, 32, 16}, chip, 2),
@@ -55,18 +55,15 @@ std::vector<Shape> Shapes(ProgramIcon icon)
                                QColor(128, 255, 255)));
     } else {
         // Firmware going into the card.
-        shapes.push_back(Arrow({{196, 8}, {228, 8}, {228, 52}, {248, 52}, {212, 100}, {176, 52}, {196, 52}},
-                               QColor(255, 200, 40)));
+        shapes.push_back(
+            Arrow({{196, 8}, {228, 8}, {228, 52}, {248, 52}, {212, 100}, {176, 52}, {196, 52}}, QColor(255, 200, 40)));
     }
     return shapes;
 }
 
-QString SvgColour(const QColor& c)
-{
-    return c.alpha() == 0 ? QStringLiteral("none") : c.name(QColor::HexRgb);
-}
+QString SvgColour(const QColor& c) { return c.alpha() == 0 ? QStringLiteral("none") : c.name(QColor::HexRgb); }
 
-}  // namespace
+} // namespace
 
 QImage DrawIcon(ProgramIcon icon, int size)
 {
@@ -99,18 +96,26 @@ QByteArray IconSvg(ProgramIcon icon)
         switch (s.kind) {
         case Shape::Rect:
             svg += QStringLiteral("  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" rx=\"%5\"%6/>\n")
-                       .arg(s.rect.x()).arg(s.rect.y()).arg(s.rect.width()).arg(s.rect.height()).arg(s.radius)
+                       .arg(s.rect.x())
+                       .arg(s.rect.y())
+                       .arg(s.rect.width())
+                       .arg(s.rect.height())
+                       .arg(s.radius)
                        .arg(paint);
             break;
         case Shape::Circle:
             svg += QStringLiteral("  <circle cx=\"%1\" cy=\"%2\" r=\"%3\"%4/>\n")
-                       .arg(s.rect.center().x()).arg(s.rect.center().y()).arg(s.rect.width() / 2).arg(paint);
+                       .arg(s.rect.center().x())
+                       .arg(s.rect.center().y())
+                       .arg(s.rect.width() / 2)
+                       .arg(paint);
             break;
         case Shape::Polygon: {
             QStringList points;
             for (const QPointF& point : s.points)
                 points << QStringLiteral("%1,%2").arg(point.x()).arg(point.y());
-            svg += QStringLiteral("  <polygon points=\"%1\"%2 stroke-linejoin=\"miter\"/>\n").arg(points.join(' '), paint);
+            svg +=
+                QStringLiteral("  <polygon points=\"%1\"%2 stroke-linejoin=\"miter\"/>\n").arg(points.join(' '), paint);
             break;
         }
         }

@@ -10,7 +10,7 @@ MessageHook& Hook()
     return hook;
 }
 
-}  // namespace
+} // namespace
 
 void ShowMessage(const QString& text, QWidget* parent)
 {
@@ -27,7 +27,4 @@ void ShowMessage(const QString& title, const QString& text, QWidget* parent)
     box.exec();
 }
 
-void SetMessageHook(MessageHook hook)
-{
-    Hook() = std::move(hook);
-}
+void SetMessageHook(MessageHook hook) { Hook() = std::move(hook); }

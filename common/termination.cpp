@@ -21,7 +21,7 @@ void OnSignal(int)
     [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
 }
 
-}  // namespace
+} // namespace
 
 void CloseOnTerminationSignals(QWidget* mainWindow)
 {
@@ -50,7 +50,4 @@ void CloseOnTerminationSignals(QWidget* mainWindow)
     sigaction(SIGINT, &action, nullptr);
 }
 
-bool TerminationRequested()
-{
-    return terminationRequested;
-}
+bool TerminationRequested() { return terminationRequested; }

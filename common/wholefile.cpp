@@ -78,8 +78,10 @@ void RemoveLeftovers(const QByteArray& target)
 {
     const QFileInfo prefix(QFile::decodeName(TemporaryPrefix(target)));
     QDir folder = prefix.dir();
-    const QRegularExpression pattern(QStringLiteral("^%1[A-Za-z0-9]{6}\\.tmp$").arg(QRegularExpression::escape(prefix.fileName())));
-    for (const QString& name : folder.entryList({prefix.fileName() + QStringLiteral("*.tmp")}, QDir::Files | QDir::Hidden | QDir::System)) {
+    const QRegularExpression pattern(
+        QStringLiteral("^%1[A-Za-z0-9]{6}\\.tmp$").arg(QRegularExpression::escape(prefix.fileName())));
+    for (const QString& name :
+         folder.entryList({prefix.fileName() + QStringLiteral("*.tmp")}, QDir::Files | QDir::Hidden | QDir::System)) {
         if (!pattern.match(name).hasMatch())
             continue;
         const QByteArray path = QFile::encodeName(folder.filePath(name));
@@ -110,8 +112,8 @@ void TakeOver(int fd, const struct stat* old)
     if (!old)
         return;
     if (old->st_uid != ::geteuid() || old->st_gid != ::getegid()) {
-        [[maybe_unused]] const bool owned = ::fchown(fd, old->st_uid, old->st_gid) == 0
-                                            || ::fchown(fd, static_cast<uid_t>(-1), old->st_gid) == 0;
+        [[maybe_unused]] const bool owned =
+            ::fchown(fd, old->st_uid, old->st_gid) == 0 || ::fchown(fd, static_cast<uid_t>(-1), old->st_gid) == 0;
     }
     ::fchmod(fd, old->st_mode & 07777);
 }
@@ -133,7 +135,7 @@ int WriteInPlace(const QByteArray& target, const QByteArray& bytes)
     return CloseKeeping(fd, error);
 }
 
-}  // namespace
+} // namespace
 
 int ReadWholeFile(const QString& path, QByteArray& bytes)
 {

@@ -23,7 +23,4 @@ QRect DialogUnits(const QFont& font, int x, int y, int width, int height)
     return QRect(px(x, baseX, 4), px(y, baseY, 8), px(width, baseX, 4), px(height, baseY, 8));
 }
 
-QIcon FlashmendIcon()
-{
-    return WindowIcon(ProgramIcon::Flashmend);
-}
+QIcon FlashmendIcon() { return WindowIcon(ProgramIcon::Flashmend); }

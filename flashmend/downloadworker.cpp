@@ -8,7 +8,7 @@ namespace {
 
 constexpr int16_t kRetry = 2101; // the card asks for a second pass
 
-}  // namespace
+} // namespace
 
 void DownloadState::SetStatusText(const QString& text)
 {
@@ -70,13 +70,9 @@ QString FailureText(int card, const QString& path, int r)
 
 DownloadWorker::DownloadWorker(DownloadState& state, DownloadFunction download, std::chrono::milliseconds settle)
     : state_(state), download_(std::move(download)), settle_(settle)
-{
-}
+{}
 
-DownloadWorker::~DownloadWorker()
-{
-    Wait();
-}
+DownloadWorker::~DownloadWorker() { Wait(); }
 
 void DownloadWorker::Start()
 {

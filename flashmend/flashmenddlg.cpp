@@ -35,7 +35,7 @@ QLineEdit* DigitsOnly(QLineEdit* edit)
     return edit;
 }
 
-}  // namespace
+} // namespace
 
 void KeepCaptionMargin(QPushButton* button)
 {
@@ -295,9 +295,9 @@ void CFlashmendDlg::contextMenuEvent(QContextMenuEvent* event)
         });
         fault->addAction(QStringLiteral("下次下载停在某一进度…"), this, [this] {
             bool ok = false;
-            const int percent = QInputDialog::getInt(this, QStringLiteral("模拟下载故障"),
-                                                     QStringLiteral("下次下载停在的进度（%），直到对话框关闭："), 50, 0, 99,
-                                                     1, &ok);
+            const int percent =
+                QInputDialog::getInt(this, QStringLiteral("模拟下载故障"),
+                                     QStringLiteral("下次下载停在的进度（%），直到对话框关闭："), 50, 0, 99, 1, &ok);
             if (ok)
                 SimulateDownloadFault(0, percent);
         });

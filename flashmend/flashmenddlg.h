@@ -54,18 +54,18 @@ private:
     bool ReadFields(bool quiet);
     void ReadAndShowVersions();
 
-    QLineEdit* path_;       // 1004
-    QPushButton* browse_;   // 1002
-    QLineEdit* cardNo_;     // 1006
-    QPushButton* download_; // 1001
-    QProgressBar* progress_; // 1000
-    QLineEdit* hardware_;   // 1007
+    QLineEdit* path_;           // 1004
+    QPushButton* browse_;       // 1002
+    QLineEdit* cardNo_;         // 1006
+    QPushButton* download_;     // 1001
+    QProgressBar* progress_;    // 1000
+    QLineEdit* hardware_;       // 1007
     QPushButton* readVersions_; // 1011
-    QLineEdit* firmware_;   // 1008
-    QPushButton* exit_;     // 1 (IDOK)
-    QLineEdit* library_;    // 1009
-    QLineEdit* release_;    // 1010
-    QPlainTextEdit* status_; // 1003
+    QLineEdit* firmware_;       // 1008
+    QPushButton* exit_;         // 1 (IDOK)
+    QLineEdit* library_;        // 1009
+    QLineEdit* release_;        // 1010
+    QPlainTextEdit* status_;    // 1003
     QTimer* timer1_;
 
     int card_ = 0; // the card number field, as last read

@@ -71,7 +71,8 @@ void LoadScript(const char* path, std::map<std::string, std::deque<double>>& que
             while (ok) {
                 const size_t comma = rest.find(',', start);
                 double value = 0;
-                ok = ParseNumber(rest.substr(start, comma == std::string::npos ? std::string::npos : comma - start), &value);
+                ok = ParseNumber(rest.substr(start, comma == std::string::npos ? std::string::npos : comma - start),
+                                 &value);
                 values.push_back(value);
                 if (comma == std::string::npos)
                     break;
@@ -79,7 +80,8 @@ void LoadScript(const char* path, std::map<std::string, std::deque<double>>& que
             }
         }
         if (!ok) {
-            std::fprintf(stderr, "tolvane: %s:%d: not \"name = value, value, ...\", skipped: %s\n", path, number, t.c_str());
+            std::fprintf(stderr, "tolvane: %s:%d: not \"name = value, value, ...\", skipped: %s\n", path, number,
+                         t.c_str());
             continue;
         }
         auto& queue = queues[name];
@@ -104,7 +106,7 @@ CallState& Loaded()
     return state;
 }
 
-}  // namespace
+} // namespace
 
 std::recursive_mutex& CallMutex()
 {
@@ -114,7 +116,7 @@ std::recursive_mutex& CallMutex()
 
 namespace {
 thread_local std::unique_lock<std::recursive_mutex>* heldCallLock = nullptr;
-}  // namespace
+} // namespace
 
 std::unique_lock<std::recursive_mutex>* HeldCallLock() { return heldCallLock; }
 
@@ -179,7 +181,7 @@ void QueueResults(const std::string& name, const std::vector<double>& values)
     queue.insert(queue.end(), values.begin(), values.end());
 }
 
-}  // namespace control
+} // namespace control
 
 void ForgetCalls()
 {
@@ -188,4 +190,4 @@ void ForgetCalls()
     state.scripted.clear();
 }
 
-}  // namespace tolvane
+} // namespace tolvane

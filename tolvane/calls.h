@@ -112,4 +112,4 @@ R Call(const char* name, Body&& body, Args... args)
     return result;
 }
 
-}  // namespace tolvane
+} // namespace tolvane

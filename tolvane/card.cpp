@@ -29,7 +29,8 @@ int CardsFromEnvironment()
         return 1;
     }
     if (cards > kMaxCards) {
-        std::fprintf(stderr, "tolvane: TOLVANE_CARDS=%s is more than %d cards; simulating %d\n", text, kMaxCards, kMaxCards);
+        std::fprintf(stderr, "tolvane: TOLVANE_CARDS=%s is more than %d cards; simulating %d\n", text, kMaxCards,
+                     kMaxCards);
         return kMaxCards;
     }
     return cards;
@@ -59,7 +60,7 @@ std::condition_variable_any& ClockMoved()
     return moved;
 }
 
-}  // namespace
+} // namespace
 
 Board& TheBoard()
 {
@@ -114,10 +115,7 @@ Card* FindCard(int16_t card)
     return &board.cards[static_cast<size_t>(card)];
 }
 
-Card* CardOfAxis(int16_t axis)
-{
-    return axis < 0 ? nullptr : FindCard(static_cast<int16_t>(axis / kAxesPerCard));
-}
+Card* CardOfAxis(int16_t axis) { return axis < 0 ? nullptr : FindCard(static_cast<int16_t>(axis / kAxesPerCard)); }
 
 Axis* FindAxis(int16_t axis)
 {
@@ -197,5 +195,5 @@ void SetGeneralInputs(int card, int32_t bits)
         c->forcedInputs = bits;
 }
 
-}  // namespace control
-}  // namespace tolvane
+} // namespace control
+} // namespace tolvane

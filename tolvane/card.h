@@ -51,16 +51,16 @@ inline bool Shown(Force force, bool machine) { return force == Force::Auto ? mac
 // the program configures it (signals.h).
 struct Axis {
     int16_t pulseOutMode = 0;
-    std::array<int16_t, 3> sd{0, 1, 0}; // enable, logic, mode
-    std::array<int16_t, 2> pcs{};       // enable, logic
-    std::array<int16_t, 2> inp{0, 1};   // enable, logic
-    std::array<int16_t, 4> erc{};       // enable, logic, width, off time
-    std::array<int16_t, 2> alm{1, 0};   // logic, stop mode
-    int16_t elMode = 2;                 // bit 0 stop response, bit 1 level
+    std::array<int16_t, 3> sd{0, 1, 0};     // enable, logic, mode
+    std::array<int16_t, 2> pcs{};           // enable, logic
+    std::array<int16_t, 2> inp{0, 1};       // enable, logic
+    std::array<int16_t, 4> erc{};           // enable, logic, width, off time
+    std::array<int16_t, 2> alm{1, 0};       // logic, stop mode
+    int16_t elMode = 2;                     // bit 0 stop response, bit 1 level
     std::array<int16_t, 2> homeLogic{1, 0}; // logic, filter
-    std::array<int16_t, 2> homeMode{};  // mode, EZ count
-    std::array<int16_t, 2> ez{1, 0};    // logic, mode (bit 0: an index clears the encoder)
-    std::array<int16_t, 2> ltc{1, 0};   // logic, mode
+    std::array<int16_t, 2> homeMode{};      // mode, EZ count
+    std::array<int16_t, 2> ez{1, 0};        // logic, mode (bit 0: an index clears the encoder)
+    std::array<int16_t, 2> ltc{1, 0};       // logic, mode
     int16_t csta = 0;
     int16_t counterMode = 0;
     std::array<int16_t, 4> syncOption{};
@@ -88,7 +88,10 @@ struct Axis {
 // The counters of an axis: whole pulses of its physical position, plus their
 // own offsets, the encoder's lagging by the slip.
 inline int64_t WholePulses(const Axis& axis) { return std::llround(axis.physical); }
-inline int32_t CommandPosition(const Axis& axis) { return static_cast<int32_t>(WholePulses(axis) + axis.commandOffset); }
+inline int32_t CommandPosition(const Axis& axis)
+{
+    return static_cast<int32_t>(WholePulses(axis) + axis.commandOffset);
+}
 inline int32_t EncoderCount(const Axis& axis)
 {
     return static_cast<int32_t>(WholePulses(axis) + axis.encoderOffset - axis.slip);
@@ -104,7 +107,7 @@ struct Download {
     bool finished = false; // the last download ran to its end
     double start = 0;
     // A download the simulated machine holds at a percentage, until it lets go.
-    double stallAt = -1;   // fraction, or −1
+    double stallAt = -1; // fraction, or −1
     bool released = false;
 };
 
@@ -119,7 +122,7 @@ struct DownloadFault {
 struct Card {
     std::array<Axis, kAxesPerCard> axes;
     std::vector<motion::Motion> motions; // running or waiting
-    std::array<int16_t, 2> emg{0, 1}; // enable, logic
+    std::array<int16_t, 2> emg{0, 1};    // enable, logic
     int16_t latchAllAxes = 0;
     int32_t outport = 0;
     int32_t forcedInputs = 0; // general inputs a test holds high
@@ -165,4 +168,4 @@ Axis* FindAxis(int16_t axis);
 Card* CardOfAxis(int16_t axis);
 using brevak::IndexOnCard;
 
-}  // namespace tolvane
+} // namespace tolvane

@@ -43,4 +43,4 @@ TOLVANE_API void SetInput(int number, Input input, bool high);
 // that the terminal board loops back.
 TOLVANE_API void SetGeneralInputs(int card, int32_t bits);
 
-}  // namespace tolvane::control
+} // namespace tolvane::control

@@ -7,12 +7,12 @@
 
 namespace tolvane {
 
-#define TVN_FUNCTION(result, name, params, answer)                                                   \
-    extern "C" __attribute__((visibility("default"))) result name(TVN_NAMED params)          \
-    {                                                                                        \
+#define TVN_FUNCTION(result, name, params, answer)                                                    \
+    extern "C" __attribute__((visibility("default"))) result name(TVN_NAMED params)                   \
+    {                                                                                                 \
         return Call<result>(#name, [&] { return sim::name(TVN_ARGS params); } TVN_COMMA_ARGS params); \
     }
 #include "cardlib/tvn_functions.h"
 #undef TVN_FUNCTION
 
-}  // namespace tolvane
+} // namespace tolvane

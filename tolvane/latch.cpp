@@ -25,7 +25,7 @@ void Fire(Card& card, int index, int32_t count)
     }
 }
 
-}  // namespace
+} // namespace
 
 bool TriggerArmed(const Card& card, int index)
 {
@@ -52,4 +52,4 @@ void Arrive(Card& card, int index, int64_t physical)
     }
 }
 
-}  // namespace tolvane::latch
+} // namespace tolvane::latch

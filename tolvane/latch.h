@@ -43,5 +43,5 @@ int64_t TriggerResidue(const Axis& axis);
 // arrived with; then an index mark clears the count.
 void Arrive(Card& card, int index, int64_t physical);
 
-}  // namespace latch
-}  // namespace tolvane
+} // namespace latch
+} // namespace tolvane

@@ -65,8 +65,8 @@ bool CardActive(const Card& card, int signal)
     return brevak::Bit(signals::Rsts(card, 0), bits[signal]);
 }
 
-}  // namespace
-}  // namespace tolvane
+} // namespace
+} // namespace tolvane
 
 using namespace tolvane;
 
@@ -137,7 +137,8 @@ int tvnsim_set_encoder_slip(int axis, int pulses)
 
 int tvnsim_encoder_slip(int axis)
 {
-    return OnAxis(axis, 0, [&](Card& card, int index) { return static_cast<int>(card.axes[static_cast<size_t>(index)].slip); });
+    return OnAxis(axis, 0,
+                  [&](Card& card, int index) { return static_cast<int>(card.axes[static_cast<size_t>(index)].slip); });
 }
 
 int tvnsim_download_fault(int card, int code, int stall_percent)

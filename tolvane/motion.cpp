@@ -393,7 +393,7 @@ double TurnBetween(double a, double b)
     return angle > 0 ? angle : angle + kTurn;
 }
 
-}  // namespace
+} // namespace
 
 double Path::Coord(int k, double s) const
 {
@@ -582,7 +582,7 @@ void StopOne(Card& card, int index, Stop stop)
     Tidy(card);
 }
 
-}  // namespace
+} // namespace
 
 void DecelStop(Card& card, int index, double time)
 {
@@ -610,4 +610,4 @@ void StopAll(Card& card)
     Tidy(card);
 }
 
-}  // namespace tolvane::motion
+} // namespace tolvane::motion

@@ -48,5 +48,5 @@ void ImmediateStop(Card& card, int index);
 void StartWaiting(Card& card, double now);
 void StopAll(Card& card);
 
-}  // namespace motion
-}  // namespace tolvane
+} // namespace motion
+} // namespace tolvane

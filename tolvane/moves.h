@@ -14,9 +14,9 @@ namespace tolvane::motion {
 // The machine behind every simulated axis, in physical pulses. Physical
 // positions are apart from the counters, so clearing a counter moves no
 // switch. Every axis starts at physical 0 with both counters 0.
-inline constexpr int64_t kLimit = 1'000'000;      // EL+ at or above, EL− at or below the negative
-inline constexpr int64_t kHomeSwitch = -2'500;    // ORG: the middle of the switch's cam
-inline constexpr int64_t kIndexPitch = 1'000;     // an EZ index at every multiple
+inline constexpr int64_t kLimit = 1'000'000;   // EL+ at or above, EL− at or below the negative
+inline constexpr int64_t kHomeSwitch = -2'500; // ORG: the middle of the switch's cam
+inline constexpr int64_t kIndexPitch = 1'000;  // an EZ index at every multiple
 // The cam holds ORG on from 200 pulses below its middle to 200 above, so the
 // lamp is seen on the way past at any homing speed; a homing search stops on
 // the middle.
@@ -50,11 +50,11 @@ enum class Homing { None, Search, Index };
 
 // One move of one axis or of two interpolated axes.
 struct Motion {
-    std::array<int, 2> axes{};  // indices on the card
+    std::array<int, 2> axes{}; // indices on the card
     Path path;
     profile::Speeds speeds;
     profile::Plan plan;
-    double s = 0;  // where the move was at time t
+    double s = 0; // where the move was at time t
     double t = 0;
     bool waiting = false;
     bool stopping = false;
@@ -69,4 +69,4 @@ struct Motion {
     bool reverseWhenStopped = false;
 };
 
-}  // namespace tolvane::motion
+} // namespace tolvane::motion

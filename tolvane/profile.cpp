@@ -20,7 +20,7 @@ namespace {
 // million pulses, or a time of hours, far below a pulse or a microsecond.
 constexpr int kHalvings = 80;
 
-}  // namespace
+} // namespace
 
 Rates RampRates(double start, double drive, double time, double sTime)
 {
@@ -232,5 +232,5 @@ Plan PlanStopAtRate(double t0, double s0, double v0, const Speeds& speeds)
     return plan;
 }
 
-}  // namespace profile
-}  // namespace tolvane
+} // namespace profile
+} // namespace tolvane

@@ -119,5 +119,5 @@ Plan PlanStopWithin(double t0, double s0, double v0, double time, double sMax);
 // Slows down from `v0` to rest at the rates of the move's slowing down.
 Plan PlanStopAtRate(double t0, double s0, double v0, const Speeds& speeds);
 
-}  // namespace profile
-}  // namespace tolvane
+} // namespace profile
+} // namespace tolvane

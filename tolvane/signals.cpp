@@ -37,7 +37,7 @@ bool AtRest(const Card& card, int index)
     return !m || m->waiting;
 }
 
-}  // namespace
+} // namespace
 
 uint16_t IoStatus(const Card& card, int index)
 {
@@ -46,10 +46,11 @@ uint16_t IoStatus(const Card& card, int index)
     const int64_t at = WholePulses(a);
     const int16_t elLevel = (a.elMode >> 1) & 1;
     const bool home = std::llabs(at - motion::kHomeSwitch) <= motion::kHomeSwitchWidth / 2;
-    return static_cast<uint16_t>(Bit(Shown(a.force[machine::kAlarm], Active(a.high[kAlarm], a.alm[0])), bit::kAlarm) |
-                                 Bit(Shown(a.force[machine::kLimitPlus], Active(at >= motion::kLimit, elLevel)), bit::kLimitPlus) |
-                                 Bit(Shown(a.force[machine::kLimitMinus], Active(at <= -motion::kLimit, elLevel)), bit::kLimitMinus) |
-                                 Bit(Shown(a.force[machine::kHome], Active(home, a.homeLogic[0])), bit::kHome));
+    return static_cast<uint16_t>(
+        Bit(Shown(a.force[machine::kAlarm], Active(a.high[kAlarm], a.alm[0])), bit::kAlarm) |
+        Bit(Shown(a.force[machine::kLimitPlus], Active(at >= motion::kLimit, elLevel)), bit::kLimitPlus) |
+        Bit(Shown(a.force[machine::kLimitMinus], Active(at <= -motion::kLimit, elLevel)), bit::kLimitMinus) |
+        Bit(Shown(a.force[machine::kHome], Active(home, a.homeLogic[0])), bit::kHome));
 }
 
 uint32_t Rsts(const Card& card, int index)
@@ -61,8 +62,10 @@ uint32_t Rsts(const Card& card, int index)
     return Bit(Shown(f[machine::kSlowDown], card.high[kCardSlowDown]), bit::kCardSlowDown) |
            Bit(Shown(f[machine::kStart], card.high[kCardStart]), bit::kStart) |
            Bit(Shown(f[machine::kStop], card.high[kCardStop]), bit::kStop) |
-           Bit(card.emg[0] && Shown(f[machine::kEmergency], Active(card.high[kEmergency], card.emg[1])), bit::kEmergency) |
-           Bit(a.ercOut != 0, bit::kErcOutput) | Bit(Shown(a.force[machine::kIndex], Active(OnIndex(a), a.ez[0])), bit::kIndex) |
+           Bit(card.emg[0] && Shown(f[machine::kEmergency], Active(card.high[kEmergency], card.emg[1])),
+               bit::kEmergency) |
+           Bit(a.ercOut != 0, bit::kErcOutput) |
+           Bit(Shown(a.force[machine::kIndex], Active(OnIndex(a), a.ez[0])), bit::kIndex) |
            Bit(a.high[kJogPlus], bit::kJogPlus) | Bit(a.high[kJogMinus], bit::kJogMinus) |
            Bit(a.sd[0] && Active(a.high[kSlowDown], a.sd[1]), bit::kSlowDown) |
            Bit(Shown(a.force[machine::kInPosition], Active(inPosition, a.inp[1])), bit::kInPosition);
@@ -95,4 +98,4 @@ int32_t InputPort(const Card& card)
     return port;
 }
 
-}  // namespace tolvane::signals
+} // namespace tolvane::signals

@@ -30,5 +30,5 @@ uint32_t LatchFlag(const Card& card);
 // the terminal board, and the inputs a test holds high.
 int32_t InputPort(const Card& card);
 
-}  // namespace signals
-}  // namespace tolvane
+} // namespace signals
+} // namespace tolvane

@@ -175,10 +175,11 @@ constexpr double kDownloadSeconds = 3.0;
 bool ReadableFile(const char* path)
 {
     std::error_code error;
-    return path && *path && std::filesystem::is_regular_file(path, error) && std::ifstream(path, std::ios::binary).good();
+    return path && *path && std::filesystem::is_regular_file(path, error) &&
+           std::ifstream(path, std::ios::binary).good();
 }
 
-}  // namespace
+} // namespace
 
 // Board
 
@@ -208,8 +209,9 @@ int16_t tvn_set_pulse_outmode(int16_t axis, int16_t mode)
 
 int16_t tvn_config_SD_PIN(int16_t axis, int16_t enable, int16_t logic, int16_t mode)
 {
-    return OnAxis(axis, Level(enable) && Level(logic) && Within(mode, 0, 3),
-                  [&](Axis& a) { a.sd = {enable, logic, mode}; });
+    return OnAxis(axis, Level(enable) && Level(logic) && Within(mode, 0, 3), [&](Axis& a) {
+        a.sd = {enable, logic, mode};
+    });
 }
 
 int16_t tvn_config_PCS_PIN(int16_t axis, int16_t enable, int16_t logic)
@@ -224,8 +226,9 @@ int16_t tvn_config_INP_PIN(int16_t axis, int16_t enable, int16_t logic)
 
 int16_t tvn_config_ERC_PIN(int16_t axis, int16_t enable, int16_t logic, int16_t width, int16_t offTime)
 {
-    return OnAxis(axis, Level(enable) && Level(logic) && Within(width, 0, 7) && Within(offTime, 0, 3),
-                  [&](Axis& a) { a.erc = {enable, logic, width, offTime}; });
+    return OnAxis(axis, Level(enable) && Level(logic) && Within(width, 0, 7) && Within(offTime, 0, 3), [&](Axis& a) {
+        a.erc = {enable, logic, width, offTime};
+    });
 }
 
 int16_t tvn_config_ALM_PIN(int16_t axis, int16_t logic, int16_t mode)
@@ -402,10 +405,7 @@ int16_t tvn_start_move_all(int16_t card)
 
 // Position and speed
 
-int32_t tvn_get_position(int16_t axis)
-{
-    return ReadAxis<int32_t>(axis, CommandPosition);
-}
+int32_t tvn_get_position(int16_t axis) { return ReadAxis<int32_t>(axis, CommandPosition); }
 
 int16_t tvn_set_position(int16_t axis, int32_t position)
 {
@@ -419,10 +419,7 @@ int16_t tvn_get_position_unitmm(int16_t axis, double* millimetres)
     return OnAxis(axis, true, [&](Axis& a) { *millimetres = CommandPosition(a) / a.equiv; });
 }
 
-int32_t tvn_get_encoder(int16_t axis)
-{
-    return ReadAxis<int32_t>(axis, EncoderCount);
-}
+int32_t tvn_get_encoder(int16_t axis) { return ReadAxis<int32_t>(axis, EncoderCount); }
 
 int16_t tvn_set_encoder(int16_t axis, int32_t count)
 {
@@ -459,20 +456,15 @@ uint16_t tvn_axis_status(int16_t axis)
     return m->waiting ? brevak::status::kWaiting : brevak::status::kMoving;
 }
 
-uint16_t tvn_axis_io_status(int16_t axis)
-{
-    return ReadAxisOfCard<uint16_t>(axis, signals::IoStatus);
-}
+uint16_t tvn_axis_io_status(int16_t axis) { return ReadAxisOfCard<uint16_t>(axis, signals::IoStatus); }
 
-uint32_t tvn_get_rsts(int16_t axis)
-{
-    return ReadAxisOfCard<uint32_t>(axis, signals::Rsts);
-}
+uint32_t tvn_get_rsts(int16_t axis) { return ReadAxisOfCard<uint32_t>(axis, signals::Rsts); }
 
 int16_t tvn_read_inbit(int16_t card, int16_t bit)
 {
-    return IoBit(bit) ? ReadCard<int16_t>(card, [&](const Card& c) { return (signals::InputPort(c) & BitMask(bit)) != 0; })
-                      : 0;
+    return IoBit(bit)
+               ? ReadCard<int16_t>(card, [&](const Card& c) { return (signals::InputPort(c) & BitMask(bit)) != 0; })
+               : 0;
 }
 
 int16_t tvn_read_outbit(int16_t card, int16_t bit)
@@ -482,15 +474,11 @@ int16_t tvn_read_outbit(int16_t card, int16_t bit)
 
 int16_t tvn_write_outbit(int16_t card, int16_t bit, int16_t value)
 {
-    return OnCard(card, IoBit(bit) && Level(value), [&](Card& c) {
-        c.outport = value ? (c.outport | BitMask(bit)) : (c.outport & ~BitMask(bit));
-    });
+    return OnCard(card, IoBit(bit) && Level(value),
+                  [&](Card& c) { c.outport = value ? (c.outport | BitMask(bit)) : (c.outport & ~BitMask(bit)); });
 }
 
-int32_t tvn_read_inport(int16_t card)
-{
-    return ReadCard<int32_t>(card, signals::InputPort);
-}
+int32_t tvn_read_inport(int16_t card) { return ReadCard<int32_t>(card, signals::InputPort); }
 
 int32_t tvn_read_outport(int16_t card)
 {
@@ -544,10 +532,7 @@ int32_t tvn_get_latch_value(int16_t axis)
     return ReadAxis<int32_t>(axis, [](const Axis& a) { return a.latchValue; });
 }
 
-uint32_t tvn_get_latch_flag(int16_t card)
-{
-    return ReadCard<uint32_t>(card, signals::LatchFlag);
-}
+uint32_t tvn_get_latch_flag(int16_t card) { return ReadCard<uint32_t>(card, signals::LatchFlag); }
 
 int16_t tvn_reset_latch_flag(int16_t card)
 {
@@ -648,7 +633,9 @@ int16_t tvn_get_progress(int16_t card, float* fraction)
     return OnCard(card, true, [&](Card& c) {
         const Download& d = *c.download;
         const double stop = d.stallAt >= 0 ? d.stallAt : 1.0;
-        const double done = d.running ? std::clamp((Now() - d.start) / kDownloadSeconds, 0.0, stop) : d.finished ? 1.0 : 0.0;
+        const double done = d.running    ? std::clamp((Now() - d.start) / kDownloadSeconds, 0.0, stop)
+                            : d.finished ? 1.0
+                                         : 0.0;
         *fraction = static_cast<float>(done);
     });
 }
@@ -678,4 +665,4 @@ int16_t write_word_pcl_otpw(int16_t card, int16_t reg, int16_t value)
     return OnCard(card, reg >= 0, [&](Card& c) { c.otpw[reg] = value; });
 }
 
-}  // namespace tolvane::sim
+} // namespace tolvane::sim

@@ -8,4 +8,4 @@ namespace tolvane::sim {
 #define TVN_FUNCTION(result, name, params, answer) result name params;
 #include "cardlib/tvn_functions.h"
 #undef TVN_FUNCTION
-}  // namespace tolvane::sim
+} // namespace tolvane::sim

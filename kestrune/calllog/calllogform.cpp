@@ -29,7 +29,7 @@ namespace {
 
 constexpr int kRefreshInterval = 100; // ms: at most ten refreshes a second
 
-}  // namespace
+} // namespace
 
 CallLogForm::CallLogForm(QWidget* parent) : QWidget(parent)
 {
@@ -134,7 +134,8 @@ void CallLogForm::Refresh()
     while (rateSamples_.size() > 2 && now - rateSamples_[1].first >= 1000)
         rateSamples_.pop_front();
     const auto& [since, calls] = rateSamples_.front();
-    const double perSecond = now > since ? 1000.0 * static_cast<double>(calllog::Total() - calls) / static_cast<double>(now - since) : 0;
+    const double perSecond =
+        now > since ? 1000.0 * static_cast<double>(calllog::Total() - calls) / static_cast<double>(now - since) : 0;
     QString text = QStringLiteral("每秒 %1 次调用　失败 %2 次").arg(qRound(perSecond)).arg(calllog::Failures());
     if (calllog::Dropped() > 0)
         text += QStringLiteral("　已丢弃较早的 %1 次调用（保留最新的 %2 次）")
@@ -155,7 +156,7 @@ void CallLogForm::ShowEmptyState()
         const CallFilter& f = model_->Filter();
         const bool filtered = !f.text.isEmpty() || f.failuresOnly || f.hideTimerTicks;
         empty_->setText(calllog::Total() == calllog::First() || !filtered ? QStringLiteral("还没有调用")
-                                                                            : QStringLiteral("没有符合筛选条件的调用"));
+                                                                          : QStringLiteral("没有符合筛选条件的调用"));
         empty_->setGeometry(table_->viewport()->rect());
     }
     empty_->setVisible(none);
@@ -213,11 +214,13 @@ int CallLogForm::SaveTo(const QString& path) const
 
 void CallLogForm::Save()
 {
-    const QString path = AskSavePath(this, QStringLiteral("保存调用记录"), QDir::homePath() + QStringLiteral("/调用记录.txt"),
-                                     QStringLiteral("文本文件 (*.txt);;所有文件 (*)"), QStringLiteral("txt"));
+    const QString path =
+        AskSavePath(this, QStringLiteral("保存调用记录"), QDir::homePath() + QStringLiteral("/调用记录.txt"),
+                    QStringLiteral("文本文件 (*.txt);;所有文件 (*)"), QStringLiteral("txt"));
     if (path.isEmpty())
         return;
     if (const int error = SaveTo(path))
-        ShowMessage(QStringLiteral("调用记录未能保存到文件“%1”：%2。").arg(QDir::toNativeSeparators(path), WriteErrorText(error)),
+        ShowMessage(QStringLiteral("调用记录未能保存到文件“%1”：%2。")
+                        .arg(QDir::toNativeSeparators(path), WriteErrorText(error)),
                     this);
 }

@@ -13,20 +13,17 @@ bool CallFilter::Matches(const calllog::Record& record) const
         return false;
     if (text.isEmpty())
         return true;
-    return QLatin1String(calllog::Name(record)).contains(text, Qt::CaseInsensitive)
-           || QString::fromStdString(calllog::Arguments(record)).contains(text, Qt::CaseInsensitive);
+    return QLatin1String(calllog::Name(record)).contains(text, Qt::CaseInsensitive) ||
+           QString::fromStdString(calllog::Arguments(record)).contains(text, Qt::CaseInsensitive);
 }
 
 QString CallLine(const calllog::Record& record)
 {
-    return QString::number(calllog::Milliseconds(record), 'f', 3) + QLatin1Char(' ')
-           + QString::fromStdString(calllog::Line(record));
+    return QString::number(calllog::Milliseconds(record), 'f', 3) + QLatin1Char(' ') +
+           QString::fromStdString(calllog::Line(record));
 }
 
-CallLogModel::CallLogModel(QObject* parent) : QAbstractTableModel(parent)
-{
-    scanned_ = calllog::First();
-}
+CallLogModel::CallLogModel(QObject* parent) : QAbstractTableModel(parent) { scanned_ = calllog::First(); }
 
 int CallLogModel::rowCount(const QModelIndex& parent) const
 {
@@ -35,10 +32,7 @@ int CallLogModel::rowCount(const QModelIndex& parent) const
 
 int CallLogModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
-const calllog::Record& CallLogModel::RecordAt(int row) const
-{
-    return calllog::At(rows_[static_cast<size_t>(row)]);
-}
+const calllog::Record& CallLogModel::RecordAt(int row) const { return calllog::At(rows_[static_cast<size_t>(row)]); }
 
 QVariant CallLogModel::data(const QModelIndex& index, int role) const
 {
@@ -54,11 +48,10 @@ QVariant CallLogModel::data(const QModelIndex& index, int role) const
         case Result: return QString::fromStdString(calllog::Result(record));
         }
         return {};
-    case Qt::ForegroundRole:
-        return calllog::Failed(record) ? QBrush(QColor(220, 0, 0)) : QVariant();
+    case Qt::ForegroundRole: return calllog::Failed(record) ? QBrush(QColor(220, 0, 0)) : QVariant();
     case Qt::TextAlignmentRole:
         return index.column() == Time || index.column() == Result ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
-                                                                   : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+                                                                  : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     default: return {};
     }
 }

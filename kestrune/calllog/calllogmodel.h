@@ -12,7 +12,7 @@
 
 // Which calls the table shows.
 struct CallFilter {
-    QString text;            // in the function's name or its arguments, any case
+    QString text; // in the function's name or its arguments, any case
     bool failuresOnly = false;
     bool hideTimerTicks = false;
 

@@ -24,7 +24,7 @@ namespace {
 
 constexpr int kTimerInterval = 30; // ms
 
-}  // namespace
+} // namespace
 
 FormCounter::FormCounter(QWidget* parent) : QWidget(parent)
 {
@@ -57,7 +57,8 @@ void FormCounter::BuildDisplays()
     AddLabel(values, QStringLiteral("Label4"), QStringLiteral("锁存器"), QRect(10, 64, 50, 20));
     for (int i = 0; i < 4; ++i) {
         const int x = 70 + i * 150;
-        auto* heading = AddLabel(values, Indexed("Label1", 8 + i), QStringLiteral("第%1轴").arg(i), QRect(x + 50, 8, 50, 18));
+        auto* heading =
+            AddLabel(values, Indexed("Label1", 8 + i), QStringLiteral("第%1轴").arg(i), QRect(x + 50, 8, 50, 18));
         T_PosAxis[i] = AddText(values, Indexed("T_PosAxis", i), QStringLiteral("0"), QRect(x, 32, 140, 24));
         T_LatchAxis[i] = AddText(values, Indexed("T_LatchAxis", i), QStringLiteral("0"), QRect(x, 62, 140, 24));
         MakeDisplayOnly(T_PosAxis[i]);
@@ -74,7 +75,8 @@ void FormCounter::BuildDisplays()
     const char* names[] = {"S_Trigger", "S_ClsCounter", "S_TriggerState", "S_ClsCounterState"};
     for (int c = 0; c < 4; ++c) {
         const int x = 52 + c * 38;
-        auto* title = AddStackedLabel(lamps, Indexed("Label1", 12 + c), QString::fromUtf8(titles[c]), QRect(x - 6, 20, 36, 34));
+        auto* title =
+            AddStackedLabel(lamps, Indexed("Label1", 12 + c), QString::fromUtf8(titles[c]), QRect(x - 6, 20, 36, 34));
         title->setAlignment(Qt::AlignCenter);
         for (int i = 0; i < 4; ++i) {
             auto* lamp = new Lamp(lamps);
@@ -85,14 +87,16 @@ void FormCounter::BuildDisplays()
         }
     }
     for (int i = 0; i < 4; ++i)
-        AddLabel(lamps, Indexed("Label1", i), QStringLiteral("第%1轴").arg(i), QRect(8, 62 + i * 32, 40, 18))->setVisible(i != 2);
+        AddLabel(lamps, Indexed("Label1", i), QStringLiteral("第%1轴").arg(i), QRect(8, 62 + i * 32, 40, 18))
+            ->setVisible(i != 2);
 
     auto* reading = new QGroupBox(QStringLiteral("读数方式"), this);
     reading->setObjectName(QStringLiteral("Frame11"));
     reading->setGeometry(12, 458, 250, 60);
     readingGroup_ = new OptionGroup(this);
     for (int k = 0; k < 2; ++k) {
-        OptionAutoLatch[k] = new QRadioButton(k == 0 ? QStringLiteral("自动读数") : QStringLiteral("手动读数"), reading);
+        OptionAutoLatch[k] =
+            new QRadioButton(k == 0 ? QStringLiteral("自动读数") : QStringLiteral("手动读数"), reading);
         OptionAutoLatch[k]->setObjectName(Indexed("OptionAutoLatch", k));
         OptionAutoLatch[k]->setGeometry(16 + k * 120, 26, 100, 22);
         readingGroup_->Add(OptionAutoLatch[k]);
@@ -117,7 +121,7 @@ void FormCounter::BuildButtons()
     };
     for (int b = 0; b < 4; ++b) {
         auto* button = AddButton(this, QLatin1String(buttons[b].name), QString::fromUtf8(buttons[b].caption),
-                              QRect(434, 190 + b * 60, 150, 38));
+                                 QRect(434, 190 + b * 60, 150, 38));
         button->setFont(large);
         connect(button, &QPushButton::clicked, this, buttons[b].handler);
     }
@@ -133,7 +137,8 @@ void FormCounter::BuildEngineeringControls()
     auto* ezMode = AddButton(hidden, QStringLiteral("CommandEZmdoe"), QStringLiteral("EZmode"), QRect(0, 0, 60, 22));
     TextEZmode = AddText(hidden, QStringLiteral("TextEZmode"), QStringLiteral("0"), QRect(64, 0, 40, 22));
     TextLTCmode = AddText(hidden, QStringLiteral("TextLTCmode"), QStringLiteral("0"), QRect(108, 0, 40, 22));
-    CommandLeclogic = AddButton(hidden, QStringLiteral("CommandLeclogic"), QStringLiteral("LedLg0"), QRect(0, 24, 60, 22));
+    CommandLeclogic =
+        AddButton(hidden, QStringLiteral("CommandLeclogic"), QStringLiteral("LedLg0"), QRect(0, 24, 60, 22));
     CommandCh = AddButton(hidden, QStringLiteral("CommandCh"), QStringLiteral("LTC0"), QRect(64, 24, 60, 22));
     connect(ezMode, &QPushButton::clicked, this, &FormCounter::CommandEZmdoe_Click);
     connect(CommandLeclogic, &QPushButton::clicked, this, &FormCounter::CommandLeclogic_Click);
@@ -147,7 +152,7 @@ void FormCounter::BuildEngineeringControls()
         const char* name;
         QLineEdit** text;
     } registers[] = {
-        {"Label9", "CMR", "CMR", &TextCMR}, {"Label8", "SEL", "SEL", &TextSEL}, {"Label6", "ELL_REG", "ELL", &TextELL},
+        {"Label9", "CMR", "CMR", &TextCMR}, {"Label8", "SEL", "SEL", &TextSEL},  {"Label6", "ELL_REG", "ELL", &TextELL},
         {"Label10", "Gin", "Gin", nullptr}, {"Label7", "Gout", "Gout", nullptr},
     };
     for (const auto& r : registers) {
@@ -156,7 +161,8 @@ void FormCounter::BuildEngineeringControls()
         QLineEdit* input = AddText(hidden, QStringLiteral("Text") + name, QStringLiteral("0"), QRect(52, 48, 60, 18));
         if (r.text)
             *r.text = input;
-        QLabel* shown = AddLabel(hidden, QStringLiteral("Label") + name, QStringLiteral("Label6"), QRect(116, 48, 60, 18));
+        QLabel* shown =
+            AddLabel(hidden, QStringLiteral("Label") + name, QStringLiteral("Label6"), QRect(116, 48, 60, 18));
         for (size_t k = 0; k < kPldReadBack.size(); ++k)
             if (name == QLatin1String(kPldReadBack[k].name))
                 readBack_[k] = shown;

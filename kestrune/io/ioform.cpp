@@ -19,12 +19,13 @@
 namespace {
 
 constexpr int kTimerInterval = 24; // ms
-constexpr int kLampSize = 14;       // pixels
+constexpr int kLampSize = 14;      // pixels
 
 // Column titles and object names of the dedicated signals.
-const char* const kColumnTitles[] = {"EL+ 状态", "EL- 状态", " SD 状态", "RDY 状态", " EZ  状态", "ORG 状态", "PA/J+  状态",
-                                     "PB/J-  状态", "INP 状态", "ALM 状态", "LTC 状态", "SEVON 状态", "ERC 状态", "CMP 状态"};
-const char* const kColumnNames[] = {"S_PEL", "S_NEL", "S_SD",  "S_RDY", "S_INDEX", "S_ORG",   "S_EXPP",
+const char* const kColumnTitles[] = {"EL+ 状态", "EL- 状态",    " SD 状态",    "RDY 状态", " EZ  状态",
+                                     "ORG 状态", "PA/J+  状态", "PB/J-  状态", "INP 状态", "ALM 状态",
+                                     "LTC 状态", "SEVON 状态",  "ERC 状态",    "CMP 状态"};
+const char* const kColumnNames[] = {"S_PEL",  "S_NEL", "S_SD",  "S_RDY", "S_INDEX", "S_ORG", "S_EXPP",
                                     "S_EXPM", "S_INP", "S_ALM", "S_LTC", "S_SEVON", "S_ERC", "S_cmp"};
 
 Lamp* MakeLamp(QWidget* parent, const QString& name, int x, int y, const QColor& colour = Lamp::kInitial)
@@ -38,7 +39,7 @@ Lamp* MakeLamp(QWidget* parent, const QString& name, int x, int y, const QColor&
 // "第 1位" … "第 9位", "第10位" … "第20位".
 QString BitCaption(int bit) { return QStringLiteral("第%1位").arg(bit, 2); }
 
-}  // namespace
+} // namespace
 
 IoFormControl::IoFormControl(QWidget* parent) : QWidget(parent)
 {
@@ -65,7 +66,7 @@ void IoFormControl::BuildSignalFrame()
     constexpr int kRowTop = 62, kRowStep = 30, kColumnWidth = 33;
     for (int i = 0; i < 4; ++i) {
         auto* title = AddLabel(frame, Indexed("Label1", 14 + i), QStringLiteral("第%1轴").arg(i),
-                            QRect(6, kRowTop + i * kRowStep - 2, 40, 18));
+                               QRect(6, kRowTop + i * kRowStep - 2, 40, 18));
         title->setVisible(i != 2); // the row of axis 3 lies below the frame's edge
     }
     int x = 48;
@@ -82,7 +83,7 @@ void IoFormControl::BuildSignalFrame()
         const auto pairOfButtons = [&](const char* name, const char* first, const char* second, auto handler) {
             for (int k = 0; k < 2; ++k) {
                 auto* b = AddButton(frame, Indexed(name, k), QLatin1String(k == 0 ? first : second),
-                                 QRect(x, kRowTop - 4 + k * kRowStep, 26, 22));
+                                    QRect(x, kRowTop - 4 + k * kRowStep, 26, 22));
                 connect(b, &QPushButton::clicked, this, [this, handler, k] { (this->*handler)(k); });
             }
             x += 28;
@@ -92,7 +93,8 @@ void IoFormControl::BuildSignalFrame()
         if (c == CMP)
             pairOfButtons("Command_CMP", "C0", "C1", &IoFormControl::Command_CMP_Click);
         if (c == ERC) {
-            auto* rst = AddButton(frame, QStringLiteral("CommandERC"), QStringLiteral("Rst"), QRect(x, kRowTop + 10, 30, 22));
+            auto* rst =
+                AddButton(frame, QStringLiteral("CommandERC"), QStringLiteral("Rst"), QRect(x, kRowTop + 10, 30, 22));
             connect(rst, &QPushButton::clicked, this, &IoFormControl::CommandERC_Click);
             x += 32;
             // The card-wide lamps, each with its label to the left.
@@ -106,7 +108,8 @@ void IoFormControl::BuildSignalFrame()
                              {&S_CSD, "S_CSD", "Label14", "CSD"},
                              {&S_CEMG, "S_CEMG", "Label13", "EMG"}};
             for (int r = 0; r < 4; ++r) {
-                AddLabel(frame, QLatin1String(cardLamps[r].label), QLatin1String(cardLamps[r].text), QRect(x, 46 + r * 20, 28, 16));
+                AddLabel(frame, QLatin1String(cardLamps[r].label), QLatin1String(cardLamps[r].text),
+                         QRect(x, 46 + r * 20, 28, 16));
                 *cardLamps[r].lamp = MakeLamp(frame, QLatin1String(cardLamps[r].name), x + 30, 47 + r * 20);
             }
             x += 50;
@@ -127,7 +130,8 @@ void IoFormControl::BuildInputFrame()
 
 void IoFormControl::BuildOutputFrame()
 {
-    auto* frame = AddFrame(this, QStringLiteral("Frame3"), QStringLiteral("通用输出信号控制及电平"), QRect(334, 166, 327, 230));
+    auto* frame =
+        AddFrame(this, QStringLiteral("Frame3"), QStringLiteral("通用输出信号控制及电平"), QRect(334, 166, 327, 230));
     CB_OutNo = new QButtonGroup(this);
     for (int k = 0; k < brevak::kGeneralOutputs; ++k) {
         const int x = 8 + (k % 4) * 80, y = 26 + (k / 4) * 40;
@@ -147,7 +151,7 @@ void IoFormControl::BuildLegend()
         const char* text;
         int x;
         int row;
-    } labels[] = {{"Label6", "电平显示：", 38, 0}, {"Label3", "低电平", 140, 0}, {"Label4", "高电平", 210, 0},
+    } labels[] = {{"Label6", "电平显示：", 38, 0}, {"Label3", "低电平", 140, 0},    {"Label4", "高电平", 210, 0},
                   {"Label10", "无效", 280, 0},     {"Label7", "状态显示：", 38, 1}, {"Label8", "无效", 140, 1},
                   {"Label9", "有效", 210, 1}};
     for (const auto& l : labels)

@@ -68,10 +68,7 @@ void ToggleErc(int16_t card)
         cardlib::tvn_write_ERC_PIN(WindowAxis(card, i), value);
 }
 
-void WriteAllOutputs(int16_t card, bool on)
-{
-    cardlib::tvn_write_outport(card, on ? -1 : 0);
-}
+void WriteAllOutputs(int16_t card, bool on) { cardlib::tvn_write_outport(card, on ? -1 : 0); }
 
 bool WriteRegisterWord(const QString& hex)
 {

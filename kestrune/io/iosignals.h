@@ -19,7 +19,7 @@ struct IoSignals {
     std::array<int32_t, 2> register221{};
     int32_t inport = 0, outport = 0;
     uint32_t latchFlags = 0;
-    std::array<AxisSignals, 2> axes;  // the window's slots 0 and 1 (brevak::WindowAxis)
+    std::array<AxisSignals, 2> axes; // the window's slots 0 and 1 (brevak::WindowAxis)
     std::array<bool, brevak::kGeneralInputs> inputs{};
     std::array<bool, brevak::kGeneralOutputs> outputs{};
 };

@@ -20,7 +20,7 @@ namespace {
 
 int16_t AxisOf(int slot) { return brevak::WindowAxis(CurrentCardNo, slot); }
 
-}  // namespace
+} // namespace
 
 MachineForm::MachineForm(const SimulatedMachine& machine, QWidget* parent) : QWidget(parent), machine_(machine)
 {
@@ -29,10 +29,11 @@ MachineForm::MachineForm(const SimulatedMachine& machine, QWidget* parent) : QWi
 
     heading_ = new QLabel(this);
     heading_->setObjectName(QStringLiteral("heading"));
-    auto* about = new QLabel(QStringLiteral("模拟卡的机床信号：“自动”时由模拟的机床决定（限位开关在各自位置，伺服接通后 RDY 有效……），"
-                                            "“强制有效”“强制无效”按所配置的有效电平保持该输入。限位、报警、急停有效时，"
-                                            "模拟卡像真卡一样停止运动。"),
-                             this);
+    auto* about = new QLabel(
+        QStringLiteral("模拟卡的机床信号：“自动”时由模拟的机床决定（限位开关在各自位置，伺服接通后 RDY 有效……），"
+                       "“强制有效”“强制无效”按所配置的有效电平保持该输入。限位、报警、急停有效时，"
+                       "模拟卡像真卡一样停止运动。"),
+        this);
     about->setWordWrap(true);
 
     static const char* const kAxisSignals[] = {"EL+", "EL−", "ORG", "ALM", "INP", "RDY", "EZ"};
@@ -64,8 +65,8 @@ MachineForm::MachineForm(const SimulatedMachine& machine, QWidget* parent) : QWi
     for (int s = 0; s < machine::kFirstInput; ++s)
         grid->addWidget(SignalRow(card, QString::fromUtf8(kCardSignals[s]), -1, s), 0, s);
     for (int n = 0; n < brevak::kGeneralInputs; ++n)
-        grid->addWidget(SignalRow(card, QStringLiteral("输入%1").arg(n + 1), -1, machine::kFirstInput + n),
-                        1 + n / 4, n % 4);
+        grid->addWidget(SignalRow(card, QStringLiteral("输入%1").arg(n + 1), -1, machine::kFirstInput + n), 1 + n / 4,
+                        n % 4);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading_);
@@ -87,7 +88,8 @@ QWidget* MachineForm::SignalRow(QWidget* parent, const QString& name, int axisSl
     layout->setContentsMargins(0, 0, 0, 0);
     auto* lamp = new Lamp(row, Lamp::kClear);
     lamp->setFixedSize(14, 14);
-    const QString id = axisSlot >= 0 ? QStringLiteral("axis%1_%2").arg(axisSlot).arg(signal) : QStringLiteral("card_%1").arg(signal);
+    const QString id =
+        axisSlot >= 0 ? QStringLiteral("axis%1_%2").arg(axisSlot).arg(signal) : QStringLiteral("card_%1").arg(signal);
     lamp->setObjectName(QStringLiteral("lamp_") + id);
     auto* label = new QLabel(name, row);
     label->setMinimumWidth(48);
@@ -120,14 +122,16 @@ void MachineForm::Refresh()
                           .arg(AxisOf(0))
                           .arg(AxisOf(1)));
     for (const Row& row : rows_) {
-        const bool active = row.axisSlot >= 0
-                                ? machine_.AxisActive(AxisOf(row.axisSlot), static_cast<SimulatedMachine::AxisSignal>(row.signal))
-                                : machine_.CardActive(CurrentCardNo, static_cast<SimulatedMachine::CardSignal>(row.signal));
+        const bool active =
+            row.axisSlot >= 0
+                ? machine_.AxisActive(AxisOf(row.axisSlot), static_cast<SimulatedMachine::AxisSignal>(row.signal))
+                : machine_.CardActive(CurrentCardNo, static_cast<SimulatedMachine::CardSignal>(row.signal));
         row.lamp->SetState(active);
         // The choices of the card in use (another card may have its own).
         const SimulatedMachine::Force forced =
-            row.axisSlot >= 0 ? machine_.AxisForced(AxisOf(row.axisSlot), static_cast<SimulatedMachine::AxisSignal>(row.signal))
-                              : machine_.CardForced(CurrentCardNo, static_cast<SimulatedMachine::CardSignal>(row.signal));
+            row.axisSlot >= 0
+                ? machine_.AxisForced(AxisOf(row.axisSlot), static_cast<SimulatedMachine::AxisSignal>(row.signal))
+                : machine_.CardForced(CurrentCardNo, static_cast<SimulatedMachine::CardSignal>(row.signal));
         if (!row.force->view()->isVisible() && row.force->currentIndex() != static_cast<int>(forced))
             row.force->setCurrentIndex(static_cast<int>(forced));
     }

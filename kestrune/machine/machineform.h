@@ -28,8 +28,8 @@ public:
 
 private:
     struct Row {
-        int axisSlot;   // 0 or 1, or −1 for a card-wide signal
-        int signal;     // SimulatedMachine's AxisSignal or CardSignal
+        int axisSlot; // 0 or 1, or −1 for a card-wide signal
+        int signal;   // SimulatedMachine's AxisSignal or CardSignal
         Lamp* lamp;
         QComboBox* force;
     };

@@ -39,7 +39,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
     return label;
 }
 
-}  // namespace
+} // namespace
 
 MainForm::MainForm(QWidget* parent) : QWidget(parent)
 {
@@ -166,10 +166,7 @@ void MainForm::Form_Unload()
     }
 }
 
-bool MainForm::Unloaded() const
-{
-    return libraryClosed_;
-}
+bool MainForm::Unloaded() const { return libraryClosed_; }
 
 void MainForm::SetWindowFactory(Window window, ChildWindows::Factory factory)
 {

@@ -21,8 +21,16 @@ class MainForm : public QWidget {
 public:
     // The test windows, in the order of their buttons, then the tools of the
     // right-click menu.
-    enum Window { ParaWindow, IoWindow, CounterWindow, MotionWindow, CallLogWindow, ScopeWindow, MachineWindow,
-                  WindowCount };
+    enum Window {
+        ParaWindow,
+        IoWindow,
+        CounterWindow,
+        MotionWindow,
+        CallLogWindow,
+        ScopeWindow,
+        MachineWindow,
+        WindowCount
+    };
 
     explicit MainForm(QWidget* parent = nullptr);
     ~MainForm() override;

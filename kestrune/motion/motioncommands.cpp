@@ -72,8 +72,8 @@ void Fixed(int16_t card, MotionParameterSet& p)
             ShowMessage(QStringLiteral("第%1轴的S段时间应该小于或等于总加速时间的一半，请重新设置！").arg(t));
             return;
         }
-        cardlib::tvn_set_st_profile(WindowAxis(card, t), p.StartSpeed[t], p.DriveSpeed[t], p.AccelTime[t], p.AccelTime[t],
-                                    p.SCurveTime[t], p.SCurveTime[t]);
+        cardlib::tvn_set_st_profile(WindowAxis(card, t), p.StartSpeed[t], p.DriveSpeed[t], p.AccelTime[t],
+                                    p.AccelTime[t], p.SCurveTime[t], p.SCurveTime[t]);
         cardlib::tvn_s_pmove(WindowAxis(card, t), p.EndPosition[t], p.PositionMode);
     }
 }
@@ -124,10 +124,10 @@ void Arc(int16_t card, const MotionParameterSet& p, bool unitIsPulse)
         (relative ? cardlib::tvn_rel_arc_move : cardlib::tvn_arc_move)(axes, end, centre, p.ArcDirection);
     else
         (relative ? cardlib::tvn_rel_arc_move_unitmm : cardlib::tvn_arc_move_unitmm)(axes, endMm, centreMm,
-                                                                                       p.ArcDirection);
+                                                                                     p.ArcDirection);
 }
 
-}  // namespace
+} // namespace
 
 void StartMotion(int16_t card, const MotionFields& fields, MotionParameterSet& p, bool unitIsPulse)
 {
@@ -242,10 +242,7 @@ void SynchronisedStart()
     cardlib::tvn_start_move_all(0);
 }
 
-void SimultaneousStop()
-{
-    cardlib::tvn_simultaneous_stop(0);
-}
+void SimultaneousStop() { cardlib::tvn_simultaneous_stop(0); }
 
 void InterpolationTest(const MotionFields& fields, MotionParameterSet& p)
 {

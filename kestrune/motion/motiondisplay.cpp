@@ -47,7 +47,8 @@ QString FormatSpeed(double value)
         return QString::number(value);
     // 15 significant digits, then written out without an exponent.
     char buffer[32];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14);
+    const auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14);
     if (ec != std::errc())
         return QString::number(value, 'g', 15);
     const std::string text(buffer, end); // d.dddddddddddddde±x
@@ -61,7 +62,8 @@ QString FormatSpeed(double value)
     } else if (static_cast<size_t>(exponent) + 1 >= digits.size()) {
         plain = digits + std::string(static_cast<size_t>(exponent) + 1 - digits.size(), '0');
     } else {
-        plain = digits.substr(0, static_cast<size_t>(exponent) + 1) + "." + digits.substr(static_cast<size_t>(exponent) + 1);
+        plain = digits.substr(0, static_cast<size_t>(exponent) + 1) + "." +
+                digits.substr(static_cast<size_t>(exponent) + 1);
     }
     return QString::fromStdString((value < 0 ? "-" : "") + plain);
 }

@@ -17,10 +17,10 @@ struct MotionFields {
     std::array<QString, 4> interpEnd, arcCenter;
     int mode = Arc;
     // Two-choice options: true while the first button is selected.
-    bool relative = false;   // 相对位移运动 / 绝对位移运动
-    bool decelStop = false;  // 减速停止 / 立即停止
-    bool trapezoid = false;  // 梯形曲线加速 / S 形曲线加速
-    bool clockwise = false;  // 顺时针圆弧 / 逆时针圆弧
+    bool relative = false;  // 相对位移运动 / 绝对位移运动
+    bool decelStop = false; // 减速停止 / 立即停止
+    bool trapezoid = false; // 梯形曲线加速 / S 形曲线加速
+    bool clockwise = false; // 顺时针圆弧 / 逆时针圆弧
     QString interpStartSpeed, interpDriveSpeed, interpAccelTime, interpSCurveTime;
 };
 

@@ -36,7 +36,7 @@ constexpr int kButtonWidth = 1215, kButtonHeight = 495;
 
 QString AxisCaption(int slot) { return QStringLiteral("第%1轴").arg(slot); }
 
-}  // namespace
+} // namespace
 
 MotionForm::MotionForm(QWidget* parent) : QWidget(parent)
 {
@@ -63,7 +63,8 @@ void MotionForm::BuildParameterFrames()
 {
     auto* frame1 = AddFrame(this, "Frame1", QStringLiteral("运动轴选择"), 240, 360, 2175, 975);
     for (int s = 0; s < 4; ++s) {
-        ChB_MotionAxis[s] = Place<QCheckBox>(frame1, Indexed("ChB_MotionAxis", s), 240 + (s % 2) * 960, 360 + (s / 2) * 360, 900, 300);
+        ChB_MotionAxis[s] =
+            Place<QCheckBox>(frame1, Indexed("ChB_MotionAxis", s), 240 + (s % 2) * 960, 360 + (s / 2) * 360, 900, 300);
         ChB_MotionAxis[s]->setText(AxisCaption(s));
         if (s >= 2) {
             ChB_MotionAxis[s]->hide();
@@ -83,10 +84,12 @@ void MotionForm::BuildParameterFrames()
         const int top = 720 + s * 360;
         auto* rowHeading = AddLabel(frame5, Indexed("Label1", 3 + s), AxisCaption(s), 120, top + 40, 700, 300);
         T_StrVelAxis[s] = AddText(frame5, Indexed("T_StrVelAxis", s), QStringLiteral("400"), columns[0], top, 855, 375);
-        T_MaxVelAxis[s] = AddText(frame5, Indexed("T_MaxVelAxis", s), QStringLiteral("2000"), columns[1], top, 855, 375);
+        T_MaxVelAxis[s] =
+            AddText(frame5, Indexed("T_MaxVelAxis", s), QStringLiteral("2000"), columns[1], top, 855, 375);
         T_TaccAxis[s] = AddText(frame5, Indexed("T_TaccAxis", s), QStringLiteral("0.1"), columns[2], top, 855, 375);
         T_TsaccAxis[s] = AddText(frame5, Indexed("T_TsaccAxis", s), QStringLiteral("0.05"), columns[3], top, 855, 375);
-        T_EndPosAxis[s] = AddText(frame5, Indexed("T_EndPosAxis", s), QStringLiteral("4000"), columns[4], top, 855, 375);
+        T_EndPosAxis[s] =
+            AddText(frame5, Indexed("T_EndPosAxis", s), QStringLiteral("4000"), columns[4], top, 855, 375);
         CoB_DirAxis[s] = Place<QComboBox>(frame5, Indexed("CoB_DirAxis", s), columns[5], top, 855, 375);
         CoB_DirAxis[s]->setEditable(true);
         CoB_DirAxis[s]->setInsertPolicy(QComboBox::NoInsert);
@@ -94,9 +97,9 @@ void MotionForm::BuildParameterFrames()
         for (QLineEdit* edit : {T_StrVelAxis[s], T_MaxVelAxis[s], T_EndPosAxis[s]})
             edit->setFont(large);
         if (s == 2) {
-            for (QWidget* w : std::initializer_list<QWidget*>{rowHeading, T_StrVelAxis[s], T_MaxVelAxis[s],
-                                                              T_TaccAxis[s], T_TsaccAxis[s], T_EndPosAxis[s],
-                                                              CoB_DirAxis[s]})
+            for (QWidget* w :
+                 std::initializer_list<QWidget*>{rowHeading, T_StrVelAxis[s], T_MaxVelAxis[s], T_TaccAxis[s],
+                                                 T_TsaccAxis[s], T_EndPosAxis[s], CoB_DirAxis[s]})
                 w->hide();
         }
     }
@@ -123,8 +126,10 @@ void MotionForm::BuildParameterFrames()
     const char* interpInitial[] = {"500", "2000", "0.1", "0.05"};
     for (int r = 0; r < 4; ++r) {
         const int top = 360 + r * 600;
-        AddLabel(frame12, QStringLiteral("Label%1").arg(5 + r), QString::fromUtf8(interpHeadings[r]), 120, top + 40, 1000, 300);
-        *interpTexts[r] = AddText(frame12, QLatin1String(interpNames[r]), QLatin1String(interpInitial[r]), 1080, top, 855, 375);
+        AddLabel(frame12, QStringLiteral("Label%1").arg(5 + r), QString::fromUtf8(interpHeadings[r]), 120, top + 40,
+                 1000, 300);
+        *interpTexts[r] =
+            AddText(frame12, QLatin1String(interpNames[r]), QLatin1String(interpInitial[r]), 1080, top, 855, 375);
     }
 }
 
@@ -133,8 +138,10 @@ void MotionForm::BuildOptionFrames()
     auto* frame2 = AddFrame(this, "Frame2", QStringLiteral("运动方式选择"), 240, 1560, 2175, 2172);
     OB_HomeMove = AddOption(frame2, "OB_HomeMove", QStringLiteral("回原点"), 360, 330, kOptionWidth, kOptionHeight);
     OB_ContiMove = AddOption(frame2, "OB_ContiMove", QStringLiteral("连续运动"), 360, 690, kOptionWidth, kOptionHeight);
-    OB_FixedMove = AddOption(frame2, "OB_FixedMove", QStringLiteral("定长运动"), 360, 1050, kOptionWidth, kOptionHeight);
-    OB_LinearInte = AddOption(frame2, "OB_LinearInte", QStringLiteral("线性插补"), 360, 1410, kOptionWidth, kOptionHeight);
+    OB_FixedMove =
+        AddOption(frame2, "OB_FixedMove", QStringLiteral("定长运动"), 360, 1050, kOptionWidth, kOptionHeight);
+    OB_LinearInte =
+        AddOption(frame2, "OB_LinearInte", QStringLiteral("线性插补"), 360, 1410, kOptionWidth, kOptionHeight);
     OB_ArcInte = AddOption(frame2, "OB_ArcInte", QStringLiteral("圆弧插补"), 360, 1770, kOptionWidth, kOptionHeight);
     modeGroup_ = new OptionGroup(this);
     modeGroup_->Add(OB_HomeMove, [this] { OB_HomeMove_Click(); });
@@ -160,8 +167,9 @@ void MotionForm::BuildOptionFrames()
          "OB_DecelStop", QStringLiteral("减速停止"), "OB_EmgStop", QStringLiteral("立即停止"));
     pair(curveGroup_, OB_TCurveSelect, OB_SCurveSlect, "Frame7", QStringLiteral("加速曲线选择"), 3000, 3840, 1215,
          "OB_TCurveSelect", QStringLiteral("梯形曲线加速"), "OB_SCurveSlect", QStringLiteral("S 形曲线加速"));
-    auto* frame8 = pair(arcGroup_, OB_ClockArc, OB_CClockArc, "Frame8", QStringLiteral("圆弧方向选择"), 5760, 5280,
-                        1095, "OB_ClockArc", QStringLiteral("顺时针圆弧"), "OB_CClockArc", QStringLiteral("逆时针圆弧"));
+    auto* frame8 =
+        pair(arcGroup_, OB_ClockArc, OB_CClockArc, "Frame8", QStringLiteral("圆弧方向选择"), 5760, 5280, 1095,
+             "OB_ClockArc", QStringLiteral("顺时针圆弧"), "OB_CClockArc", QStringLiteral("逆时针圆弧"));
     frame8->resize(Px(2055), frame8->height());
     pair(counterGroup_, OB_ComCounter, OB_EncCounter, "Frame10", QStringLiteral("位置计数器选择"), 3000, 5280, 1095,
          "OB_ComCounter", QStringLiteral("命令位置计数器"), "OB_EncCounter", QStringLiteral("反馈位置计数器"));
@@ -172,7 +180,8 @@ void MotionForm::BuildOptionFrames()
     auto* frame11 = AddFrame(this, "Frame11", QStringLiteral("Scale选择"), 1320, 7920, 1455, 975);
     scaleGroup_ = new OptionGroup(this);
     for (int k = 0; k < 2; ++k) {
-        OptionScale[k] = AddOption(frame11, "", k == 0 ? QStringLiteral("pulse") : QStringLiteral("mm"), 240, 300 + k * 330, 1000, kOptionHeight);
+        OptionScale[k] = AddOption(frame11, "", k == 0 ? QStringLiteral("pulse") : QStringLiteral("mm"), 240,
+                                   300 + k * 330, 1000, kOptionHeight);
         OptionScale[k]->setObjectName(Indexed("OptionScale", k));
         scaleGroup_->Add(OptionScale[k], [this, k] { OptionScale_Click(k); });
     }
@@ -202,8 +211,10 @@ void MotionForm::BuildStatusFrame()
 
 void MotionForm::BuildButtons()
 {
-    CB_LoadMotPara = AddButton(this, "CB_LoadMotPara", QStringLiteral("加载参数"), 8400, 2400, kButtonWidth, kButtonHeight);
-    CB_SaveMotPara = AddButton(this, "CB_SaveMotPara", QStringLiteral("保存参数"), 8400, 3270, kButtonWidth, kButtonHeight);
+    CB_LoadMotPara =
+        AddButton(this, "CB_LoadMotPara", QStringLiteral("加载参数"), 8400, 2400, kButtonWidth, kButtonHeight);
+    CB_SaveMotPara =
+        AddButton(this, "CB_SaveMotPara", QStringLiteral("保存参数"), 8400, 3270, kButtonWidth, kButtonHeight);
     CB_Start = AddButton(this, "CB_Start", QStringLiteral("启    动"), 8400, 4140, kButtonWidth, kButtonHeight);
     CB_Stop = AddButton(this, "CB_Stop", QStringLiteral("停    止"), 8400, 5010, kButtonWidth, kButtonHeight);
     CB_ClrPos = AddButton(this, "CB_ClrPos", QStringLiteral("位置清零"), 8400, 5880, kButtonWidth, kButtonHeight);
@@ -214,7 +225,8 @@ void MotionForm::BuildButtons()
     CommandCstart = AddButton(this, "CommandCstart", QStringLiteral("Cstart"), 7080, 6600, kButtonWidth, kButtonHeight);
     CommandCstop = AddButton(this, "CommandCstop", QStringLiteral("Cstop"), 7080, 7200, kButtonWidth, kButtonHeight);
     commandIntP45 = AddButton(this, "commandIntP45", QStringLiteral("插补45"), 7080, 7800, kButtonWidth, kButtonHeight);
-    CommandCloseTimer = AddButton(this, "CommandCloseTimer", QStringLiteral("定时器为开"), 8400, 7800, kButtonWidth, kButtonHeight);
+    CommandCloseTimer =
+        AddButton(this, "CommandCloseTimer", QStringLiteral("定时器为开"), 8400, 7800, kButtonWidth, kButtonHeight);
     LabelScale = AddLabel(this, QStringLiteral("LabelScale"), QStringLiteral("LabelScale"), 2880, 7920, 2400, 300);
     for (QWidget* hidden : std::initializer_list<QWidget*>{CB_DynaAcc, CB_DynaDec, CommandCstart, CommandCstop,
                                                            commandIntP45, CommandCloseTimer, LabelScale})
@@ -412,7 +424,10 @@ void MotionForm::SaveMotionSettings()
         ShowMessage(SaveFailedMessage(QDir::toNativeSeparators(MotionSetPath), error), this);
 }
 
-void MotionForm::CB_Start_Click() { StartMotion(CurrentCardNo, Fields(), MotionParameters, OptionScale[0]->isChecked()); }
+void MotionForm::CB_Start_Click()
+{
+    StartMotion(CurrentCardNo, Fields(), MotionParameters, OptionScale[0]->isChecked());
+}
 void MotionForm::CB_Stop_Click() { StopMotion(CurrentCardNo, Fields(), MotionParameters); }
 void MotionForm::CB_DynaAcc_MouseDown() { RaiseDriveSpeed(CurrentCardNo, MotionParameters, Checked()); }
 void MotionForm::CB_DynaDec_Click() { LowerDriveSpeed(CurrentCardNo, MotionParameters, Checked()); }

@@ -8,8 +8,9 @@ QString Describe(int slot, const char* field, const QString& text)
 {
     const QString where = slot < 0 ? QString() : QStringLiteral("第%1轴的").arg(slot);
     const QString quoted = Abbreviated(text);
-    return IsNumberText(text) ? QStringLiteral("%1%2“%3”超出范围，请重新输入！").arg(where, QString::fromUtf8(field), quoted)
-                              : QStringLiteral("%1%2“%3”不是有效的数字，请重新输入！").arg(where, QString::fromUtf8(field), quoted);
+    return IsNumberText(text)
+               ? QStringLiteral("%1%2“%3”超出范围，请重新输入！").arg(where, QString::fromUtf8(field), quoted)
+               : QStringLiteral("%1%2“%3”不是有效的数字，请重新输入！").arg(where, QString::fromUtf8(field), quoted);
 }
 
 // Reads one field after another; a field that fails keeps its old value and
@@ -48,7 +49,7 @@ private:
     std::optional<QString> error_;
 };
 
-}  // namespace
+} // namespace
 
 ReadResult ReadMotionParameters(const MotionFields& fields, MotionParameterSet& parameters, bool keepReadable)
 {

@@ -19,9 +19,9 @@ struct AxisKey {
     Texts texts; // nullptr: the direction
 };
 constexpr AxisKey kAxisKeys[] = {
-    {"STRVEL", &MotionFields::startSpeed}, {"MAXVEL", &MotionFields::driveSpeed},
+    {"STRVEL", &MotionFields::startSpeed},    {"MAXVEL", &MotionFields::driveSpeed},
     {"POSITION", &MotionFields::endPosition}, {"TACC", &MotionFields::accelTime},
-    {"TSACC", &MotionFields::sCurveTime},  {"DIR", nullptr},
+    {"TSACC", &MotionFields::sCurveTime},     {"DIR", nullptr},
 };
 
 // Per axis section, for slots 0 to 3: the interpolation end, from ARCEND with
@@ -56,7 +56,7 @@ constexpr TextKey kUtilityTexts[] = {
 
 QString ChoiceText(bool first) { return first ? QStringLiteral("0") : QStringLiteral("1"); }
 
-}  // namespace
+} // namespace
 
 int WriteMotionSettings(const MotionFields& f, const QString& path)
 {

@@ -24,7 +24,7 @@ namespace {
 
 const char* const kTabCaptions[] = {"脉冲设置", "回原点设置", "计数设置", "限位设置", "伺服信号"};
 
-}  // namespace
+} // namespace
 
 ParaForm::ParaForm(QWidget* parent) : QWidget(parent)
 {
@@ -153,10 +153,7 @@ void ParaForm::CB_SaveHardPara_Click()
     ApplyHardwareSettings(CurrentCardNo); // also when no axis is ticked
 }
 
-void ParaForm::SaveHardwareSettings(int axis, IniBatch& batch)
-{
-    WriteHardwareSettings(axis, Fields(), batch);
-}
+void ParaForm::SaveHardwareSettings(int axis, IniBatch& batch) { WriteHardwareSettings(axis, Fields(), batch); }
 
 void ParaForm::LoadHardwareSettings(int axis)
 {
@@ -203,7 +200,4 @@ void ParaForm::ShowFields(const HardwareFields& fields)
     }
 }
 
-void ParaForm::ShowCounterTab()
-{
-    SSTab1->setCurrentIndex(kCounterTab);
-}
+void ParaForm::ShowCounterTab() { SSTab1->setCurrentIndex(kCounterTab); }

@@ -46,9 +46,9 @@ private:
     void Place(QWidget* widget, const char* parent, int left, int top, int width, int height);
 
     QHash<QString, QWidget*> controls_;
-    QHash<QString, OptionGroup*> groups_; // by frame name
+    QHash<QString, OptionGroup*> groups_;  // by frame name
     QHash<QString, OptionGroup*> groupOf_; // by button name
-    int tabOffset_ = 0;                   // height of the tab row, in twips
+    int tabOffset_ = 0;                    // height of the tab row, in twips
     QPushButton* CB_LoadHardPara;
     QPushButton* CB_SaveHardPara;
 };

@@ -70,9 +70,8 @@ constexpr FrameSpec kFrames[] = {
 };
 
 // Two buttons side by side in a short frame: the usual pair.
-#define PAIR(frame, first, firstCaption, second, secondCaption)         \
-    {first, firstCaption, frame, 240, 250, 1300, 270},                  \
-    {second, secondCaption, frame, 1560, 250, 1300, 270}
+#define PAIR(frame, first, firstCaption, second, secondCaption) \
+    {first, firstCaption, frame, 240, 250, 1300, 270}, { second, secondCaption, frame, 1560, 250, 1300, 270 }
 
 constexpr ControlSpec kOptions[] = {
     {"OB_LoadHParaAxis(0)", "第0轴", "Frame12", 120, 360, 900, 300},
@@ -167,7 +166,8 @@ constexpr ControlSpec kTexts[] = {
 constexpr ControlSpec kLabels[] = {
     {"Label11(1)", "EZ个数(1-16)", "Frame42", 1950, 750, 1260, 270},
     {"Label10", "逻辑原点偏移量", "tab1", 480, 2790, 1300, 270, true},
-    {"Label9", "注：物理原点即为原点开关，逻辑原点是相对物理原点指定偏移量的      位置；正负限位可以是硬件限位也可以是软件限位。",
+    {"Label9",
+     "注：物理原点即为原点开关，逻辑原点是相对物理原点指定偏移量的      位置；正负限位可以是硬件限位也可以是软件限位。",
      "tab1", 1080, 4320, 5535, 450},
     {"Label5", "负向限位", "tab1", 480, 3240, 900, 270},
     {"Label7", "物理原点", "tab1", 2160, 3960, 900, 270},
@@ -195,8 +195,7 @@ constexpr std::array<const char*, 4> kSdModes = {"OptionSDMode(0)", "OptionSDMod
 constexpr std::array<const char*, 4> kPulseIn = {"OB_IptmodeCWCCW", "OB_IptmodeAB1", "OB_IptmodeAB2", "OB_IptmodeAB4"};
 constexpr std::array<const char*, 3> kExDrive = {"OB_EXDisable", "OB_EXJOG", "OB_EXHWheel"};
 
-#define TWO(key, first, second) \
-    constexpr std::array<const char*, 2> k##key = {first, second};
+#define TWO(key, first, second) constexpr std::array<const char*, 2> k##key = {first, second};
 TWO(HomeMode, "OptionSMChomeOnly", "OptionSMChomeEZ")
 TWO(HomeLogic, "OB_HomeLogicLow", "OB_HomeLogicHigh")
 TWO(HomeSpeed, "OptionSMCHomeLowV", "OptionSMCHomeHighV")
@@ -230,20 +229,42 @@ constexpr std::array<const char*, 1> kHWheelLength = {"T_HWheelLength"};
 constexpr std::array<const char*, 1> kExDriveVel = {"T_ExDriveVel"};
 
 constexpr KeyControls kKeyControls[] = {
-    {hwkey::kPulseOutMode, Names(kPulseModes)}, {hwkey::kHomeMode, Names(kHomeMode)},     {hwkey::kHomeLogic, Names(kHomeLogic)},
-    {hwkey::kHomeSpeedMode, Names(kHomeSpeed)}, {hwkey::kEzEnable, Names(kEzEnable)},     {hwkey::kEzLogic, Names(kEzLogic)},
-    {hwkey::kLtcLogic, Names(kLtcLogic)},       {hwkey::kLogicHome, Names(kLogicHome)},   {hwkey::kPulseInMode, Names(kPulseIn)},
-    {hwkey::kSdEnable, Names(kSdEnable)},       {hwkey::kSdLogic, Names(kSdLogic)},       {hwkey::kSdMode, Names(kSdModes)},
-    {hwkey::kAlmStopMode, Names(kAlmStop)},     {hwkey::kAlmLogic, Names(kAlmLogic)},     {hwkey::kPcsEnable, Names(kPcsEnable)},
-    {hwkey::kPcsLogic, Names(kPcsLogic)},       {hwkey::kInpEnable, Names(kInpEnable)},   {hwkey::kInpLogic, Names(kInpLogic)},
-    {hwkey::kErcEnable, Names(kErcEnable)},     {hwkey::kErcLogic, Names(kErcLogic)},     {hwkey::kHplStop, Names(kHplStop)},
-    {hwkey::kHplLogic, Names(kHplLogic)},       {hwkey::kSplEnable, Names(kSplEnable)},   {hwkey::kSplCounter, Names(kSplCounter)},
-    {hwkey::kSplPos, Names(kSplPos)},           {hwkey::kSnlCounter, Names(kSnlCounter)}, {hwkey::kSnlPos, Names(kSnlPos)},
-    {hwkey::kExDriveMode, Names(kExDrive)},     {hwkey::kHWheelLength, Names(kHWheelLength)}, {hwkey::kExDriveVel, Names(kExDriveVel)},
-    {hwkey::kLatchAllAxis, Names(kLatchAll)},   {hwkey::kEmgEnable, Names(kEmgEnable)},   {hwkey::kEmgLogic, Names(kEmgLogic)},
+    {hwkey::kPulseOutMode, Names(kPulseModes)},
+    {hwkey::kHomeMode, Names(kHomeMode)},
+    {hwkey::kHomeLogic, Names(kHomeLogic)},
+    {hwkey::kHomeSpeedMode, Names(kHomeSpeed)},
+    {hwkey::kEzEnable, Names(kEzEnable)},
+    {hwkey::kEzLogic, Names(kEzLogic)},
+    {hwkey::kLtcLogic, Names(kLtcLogic)},
+    {hwkey::kLogicHome, Names(kLogicHome)},
+    {hwkey::kPulseInMode, Names(kPulseIn)},
+    {hwkey::kSdEnable, Names(kSdEnable)},
+    {hwkey::kSdLogic, Names(kSdLogic)},
+    {hwkey::kSdMode, Names(kSdModes)},
+    {hwkey::kAlmStopMode, Names(kAlmStop)},
+    {hwkey::kAlmLogic, Names(kAlmLogic)},
+    {hwkey::kPcsEnable, Names(kPcsEnable)},
+    {hwkey::kPcsLogic, Names(kPcsLogic)},
+    {hwkey::kInpEnable, Names(kInpEnable)},
+    {hwkey::kInpLogic, Names(kInpLogic)},
+    {hwkey::kErcEnable, Names(kErcEnable)},
+    {hwkey::kErcLogic, Names(kErcLogic)},
+    {hwkey::kHplStop, Names(kHplStop)},
+    {hwkey::kHplLogic, Names(kHplLogic)},
+    {hwkey::kSplEnable, Names(kSplEnable)},
+    {hwkey::kSplCounter, Names(kSplCounter)},
+    {hwkey::kSplPos, Names(kSplPos)},
+    {hwkey::kSnlCounter, Names(kSnlCounter)},
+    {hwkey::kSnlPos, Names(kSnlPos)},
+    {hwkey::kExDriveMode, Names(kExDrive)},
+    {hwkey::kHWheelLength, Names(kHWheelLength)},
+    {hwkey::kExDriveVel, Names(kExDriveVel)},
+    {hwkey::kLatchAllAxis, Names(kLatchAll)},
+    {hwkey::kEmgEnable, Names(kEmgEnable)},
+    {hwkey::kEmgLogic, Names(kEmgLogic)},
 };
 
-}  // namespace
+} // namespace
 
 std::span<const FrameSpec> ParaFrames() { return kFrames; }
 std::span<const ControlSpec> ParaOptions() { return kOptions; }

@@ -33,7 +33,7 @@ void DrawCell(QPainter& p, const QRect& r, Cell cell)
     p.drawPolyline(wave);
 }
 
-}  // namespace
+} // namespace
 
 QPixmap PulseTypeTable()
 {
@@ -61,7 +61,8 @@ QPixmap PulseTypeTable()
     // Headings.
     p.drawText(QRect(0, 0, kTypeColumn, kHeader), Qt::AlignCenter, QStringLiteral("输出脉冲类型"));
     p.drawText(QRect(kTypeColumn, 0, 2 * kColumn, kHeader / 2), Qt::AlignCenter, QStringLiteral("正方向脉冲"));
-    p.drawText(QRect(kTypeColumn + 2 * kColumn, 0, 2 * kColumn, kHeader / 2), Qt::AlignCenter, QStringLiteral("负方向脉冲"));
+    p.drawText(QRect(kTypeColumn + 2 * kColumn, 0, 2 * kColumn, kHeader / 2), Qt::AlignCenter,
+               QStringLiteral("负方向脉冲"));
     for (int c = 0; c < 4; ++c)
         p.drawText(QRect(kTypeColumn + c * kColumn, kHeader / 2, kColumn, kHeader / 2), Qt::AlignCenter,
                    c % 2 == 0 ? QStringLiteral("OUT 输出端") : QStringLiteral("DIR 输出端"));

@@ -4,10 +4,10 @@
 
 namespace {
 
-constexpr int kPlotMargins = 72; // px of a plot's width that shows no time
+constexpr int kPlotMargins = 72;    // px of a plot's width that shows no time
 constexpr int kNarrowestPlot = 100; // px
 
-}  // namespace
+} // namespace
 
 double RedrawPacer::SecondsPerPixel(double windowSeconds, int plotWidth)
 {

@@ -9,7 +9,7 @@
 
 class RedrawPacer {
 public:
-    static constexpr int kFastestInterval = 33; // ms: at most 30 redraws a second
+    static constexpr int kFastestInterval = 33;  // ms: at most 30 redraws a second
     static constexpr int kSlowestInterval = 250; // ms
 
     // Seconds of a `windowSeconds` window per pixel of a plot `plotWidth`

@@ -185,7 +185,8 @@ std::variant<std::vector<Sample>, CsvError> FromCsv(const QByteArray& bytes)
             const char* end = field.constData() + field.size();
             auto [stop, ec] = std::from_chars(field.constData(), end, values[c]);
             if (field.isEmpty() || ec != std::errc() || stop != end || !std::isfinite(values[c]))
-                return CsvError{line, QStringLiteral("第 %1 列“%2”不是数字").arg(c + 1).arg(QString::fromUtf8(field.left(32)))};
+                return CsvError{
+                    line, QStringLiteral("第 %1 列“%2”不是数字").arg(c + 1).arg(QString::fromUtf8(field.left(32)))};
         }
         Sample s;
         s.seconds = values[0];

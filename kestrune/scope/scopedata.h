@@ -16,7 +16,7 @@
 
 // One reading of slots 0 and 1 of the card in use.
 struct Sample {
-    double seconds = 0; // when it was read, since the scope started
+    double seconds = 0;              // when it was read, since the scope started
     std::array<double, 2> command{}; // command position, pulses
     std::array<double, 2> encoder{}; // feedback (encoder) position, pulses
     std::array<double, 2> speed{};   // current speed

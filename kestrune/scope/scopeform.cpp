@@ -44,7 +44,7 @@ QString Values(const Sample& s)
     return text;
 }
 
-}  // namespace
+} // namespace
 
 ScopeForm::ScopeForm(QWidget* parent) : QWidget(parent), buffer_(kBufferSamples)
 {
@@ -304,7 +304,9 @@ void ScopeForm::ShowStatus()
         text = QStringLiteral("显示%1：%2 个采样，%3 s；点“实时”回到实时显示")
                    .arg(shownWhat_)
                    .arg(shownSamples_->Size())
-                   .arg(shownSamples_->Size() ? shownSamples_->At(shownSamples_->Size() - 1).seconds - shownSamples_->At(0).seconds : 0,
+                   .arg(shownSamples_->Size()
+                            ? shownSamples_->At(shownSamples_->Size() - 1).seconds - shownSamples_->At(0).seconds
+                            : 0,
                         0, 'f', 3);
     } else {
         const int ms = sampleTimer_->interval();
@@ -338,12 +340,15 @@ QString ScopeForm::OpenCsvFrom(const QString& path)
 {
     QByteArray bytes;
     if (const int error = ReadWholeFile(path, bytes))
-        return error == EACCES ? QStringLiteral("没有读取权限") : error == ENOENT ? QStringLiteral("文件不存在") : WriteErrorText(error);
+        return error == EACCES   ? QStringLiteral("没有读取权限")
+               : error == ENOENT ? QStringLiteral("文件不存在")
+                                 : WriteErrorText(error);
     auto read = FromCsv(bytes);
     if (const auto* error = std::get_if<CsvError>(&read))
         return QStringLiteral("第 %1 行：%2").arg(error->line).arg(error->reason);
     sampleTimer_->stop();
-    ShowSamples(std::move(std::get<std::vector<Sample>>(read)), QStringLiteral("文件 %1").arg(QFileInfo(path).fileName()));
+    ShowSamples(std::move(std::get<std::vector<Sample>>(read)),
+                QStringLiteral("文件 %1").arg(QFileInfo(path).fileName()));
     return {};
 }
 
@@ -359,20 +364,24 @@ void ScopeForm::OpenCsv()
 
 void ScopeForm::ExportCsv()
 {
-    const QString path = AskSavePath(this, QStringLiteral("导出 CSV"), QDir::homePath(), QStringLiteral("CSV 文件 (*.csv)"),
-                                     QStringLiteral("csv"));
+    const QString path = AskSavePath(this, QStringLiteral("导出 CSV"), QDir::homePath(),
+                                     QStringLiteral("CSV 文件 (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty())
         return;
     if (const int error = SaveCsvTo(path))
-        ShowMessage(QStringLiteral("数据未能保存到文件“%1”：%2。").arg(QDir::toNativeSeparators(path), WriteErrorText(error)), this);
+        ShowMessage(
+            QStringLiteral("数据未能保存到文件“%1”：%2。").arg(QDir::toNativeSeparators(path), WriteErrorText(error)),
+            this);
 }
 
 void ScopeForm::ExportPng()
 {
-    const QString path = AskSavePath(this, QStringLiteral("导出 PNG"), QDir::homePath(), QStringLiteral("PNG 图片 (*.png)"),
-                                     QStringLiteral("png"));
+    const QString path = AskSavePath(this, QStringLiteral("导出 PNG"), QDir::homePath(),
+                                     QStringLiteral("PNG 图片 (*.png)"), QStringLiteral("png"));
     if (path.isEmpty())
         return;
     if (const int error = SavePngTo(path))
-        ShowMessage(QStringLiteral("图片未能保存到文件“%1”：%2。").arg(QDir::toNativeSeparators(path), WriteErrorText(error)), this);
+        ShowMessage(
+            QStringLiteral("图片未能保存到文件“%1”：%2。").arg(QDir::toNativeSeparators(path), WriteErrorText(error)),
+            this);
 }

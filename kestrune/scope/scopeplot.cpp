@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int kLeftMargin = 64;  // px for the value labels
+constexpr int kLeftMargin = 64;   // px for the value labels
 constexpr int kBottomMargin = 22; // px for the time labels
 constexpr int kGap = 8;           // px between plots
 
@@ -43,12 +43,9 @@ double TickStep(double span, int count)
     return 10 * power;
 }
 
-QString Number(double value)
-{
-    return QString::number(value, 'g', std::fabs(value) >= 1e6 ? 4 : 7);
-}
+QString Number(double value) { return QString::number(value, 'g', std::fabs(value) >= 1e6 ? 4 : 7); }
 
-}  // namespace
+} // namespace
 
 ScopePlot::ScopePlot(QWidget* parent) : QWidget(parent)
 {
@@ -60,8 +57,9 @@ ScopePlot::ScopePlot(QWidget* parent) : QWidget(parent)
 
 QColor ScopePlot::ChannelColour(int channel)
 {
-    static const QColor colours[8] = {QColor(0, 90, 200),  QColor(0, 170, 220), QColor(200, 0, 160), QColor(220, 90, 0),
-                                      QColor(0, 140, 40),  QColor(120, 200, 0), QColor(150, 60, 200), QColor(200, 30, 30)};
+    static const QColor colours[8] = {QColor(0, 90, 200),   QColor(0, 170, 220), QColor(200, 0, 160),
+                                      QColor(220, 90, 0),   QColor(0, 140, 40),  QColor(120, 200, 0),
+                                      QColor(150, 60, 200), QColor(200, 30, 30)};
     return colours[channel];
 }
 
@@ -114,10 +112,7 @@ void ScopePlot::Label(QPainter& p, const QString& text, QPoint at, Qt::Alignment
     p.drawStaticText(x, at.y(), *it);
 }
 
-QRect ScopePlot::PlotArea() const
-{
-    return rect().adjusted(kLeftMargin, 4, -8, -kBottomMargin);
-}
+QRect ScopePlot::PlotArea() const { return rect().adjusted(kLeftMargin, 4, -8, -kBottomMargin); }
 
 double ScopePlot::TimeAt(int x) const
 {
@@ -185,7 +180,8 @@ void ScopePlot::paintEvent(QPaintEvent*)
         // Value labels: the lowest, the highest and, where it shows, zero.
         p.setPen(Qt::darkGray);
         for (double v : {low + margin, high - margin}) {
-            Label(p, Number(v), QPoint(kLeftMargin - 4, static_cast<int>(y(v)) - fontMetrics().height() / 2), Qt::AlignRight);
+            Label(p, Number(v), QPoint(kLeftMargin - 4, static_cast<int>(y(v)) - fontMetrics().height() / 2),
+                  Qt::AlignRight);
         }
         if (low < 0 && high > 0) {
             p.setPen(QPen(QColor(200, 200, 200), 1, Qt::DashLine));

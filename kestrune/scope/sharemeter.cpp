@@ -4,10 +4,7 @@
 
 ShareMeter::Spent::Spent(ShareMeter& meter) : meter_(meter), start_(ThreadProcessorSeconds()) {}
 
-ShareMeter::Spent::~Spent()
-{
-    meter_.Add(ThreadProcessorSeconds() - start_);
-}
+ShareMeter::Spent::~Spent() { meter_.Add(ThreadProcessorSeconds() - start_); }
 
 bool ShareMeter::Update(double wall)
 {

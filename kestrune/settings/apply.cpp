@@ -7,15 +7,9 @@
 #include "ini.h"
 #include "state.h"
 
-QString AxisSection(int axis)
-{
-    return QStringLiteral("第%1轴").arg(axis);
-}
+QString AxisSection(int axis) { return QStringLiteral("第%1轴").arg(axis); }
 
-QString UtilitySection()
-{
-    return QStringLiteral("UTILITY");
-}
+QString UtilitySection() { return QStringLiteral("UTILITY"); }
 
 // A "number" setting that does not fit the card's 16-bit argument (40000, say)
 // cannot be passed on: the card call that needs it is skipped, and the card

@@ -53,7 +53,7 @@ QByteArray Convert(const char* to, const char* from, const QByteArray& in, size_
     return out;
 }
 
-}  // namespace
+} // namespace
 
 QByteArray ToGbk(const QString& text)
 {

@@ -39,4 +39,4 @@ inline constexpr char kLatchAllAxis[] = "LATCHALLAXIS";
 inline constexpr char kEmgEnable[] = "EMGENABLE";
 inline constexpr char kEmgLogic[] = "EMGLOGIC";
 
-}  // namespace hwkey
+} // namespace hwkey

@@ -15,17 +15,23 @@ namespace {
 using K = HardwareKeyKind;
 
 constexpr std::array<HardwareKey, 33> kKeys = {{
-    {hwkey::kPulseOutMode, K::Indexed, false},   {hwkey::kHomeMode, K::TwoChoice, false},   {hwkey::kHomeLogic, K::TwoChoice, false},
-    {hwkey::kHomeSpeedMode, K::TwoChoice, false}, {hwkey::kEzEnable, K::TwoChoice, false},   {hwkey::kEzLogic, K::TwoChoice, false},
-    {hwkey::kLtcLogic, K::TwoChoice, false},     {hwkey::kLogicHome, K::Text, false},        {hwkey::kPulseInMode, K::PulseIn, false},
-    {hwkey::kSdEnable, K::TwoChoice, false},     {hwkey::kSdLogic, K::TwoChoice, false},     {hwkey::kSdMode, K::Indexed, false},
-    {hwkey::kAlmStopMode, K::TwoChoice, false},  {hwkey::kAlmLogic, K::TwoChoice, false},    {hwkey::kPcsEnable, K::TwoChoice, false},
-    {hwkey::kPcsLogic, K::TwoChoice, false},     {hwkey::kInpEnable, K::TwoChoice, false},   {hwkey::kInpLogic, K::TwoChoice, false},
-    {hwkey::kErcEnable, K::TwoChoice, false},    {hwkey::kErcLogic, K::TwoChoice, false},    {hwkey::kHplStop, K::TwoChoice, false},
-    {hwkey::kHplLogic, K::TwoChoice, false},     {hwkey::kSplEnable, K::TwoChoice, false},   {hwkey::kSplCounter, K::TwoChoice, false},
-    {hwkey::kSplPos, K::Text, false},            {hwkey::kSnlCounter, K::TwoChoice, false},  {hwkey::kSnlPos, K::Text, false},
-    {hwkey::kExDriveMode, K::ExDrive, false},    {hwkey::kHWheelLength, K::Text, false},     {hwkey::kExDriveVel, K::Text, false},
-    {hwkey::kLatchAllAxis, K::LatchAll, true},   {hwkey::kEmgEnable, K::TwoChoice, true},    {hwkey::kEmgLogic, K::TwoChoice, true},
+    {hwkey::kPulseOutMode, K::Indexed, false},  {hwkey::kHomeMode, K::TwoChoice, false},
+    {hwkey::kHomeLogic, K::TwoChoice, false},   {hwkey::kHomeSpeedMode, K::TwoChoice, false},
+    {hwkey::kEzEnable, K::TwoChoice, false},    {hwkey::kEzLogic, K::TwoChoice, false},
+    {hwkey::kLtcLogic, K::TwoChoice, false},    {hwkey::kLogicHome, K::Text, false},
+    {hwkey::kPulseInMode, K::PulseIn, false},   {hwkey::kSdEnable, K::TwoChoice, false},
+    {hwkey::kSdLogic, K::TwoChoice, false},     {hwkey::kSdMode, K::Indexed, false},
+    {hwkey::kAlmStopMode, K::TwoChoice, false}, {hwkey::kAlmLogic, K::TwoChoice, false},
+    {hwkey::kPcsEnable, K::TwoChoice, false},   {hwkey::kPcsLogic, K::TwoChoice, false},
+    {hwkey::kInpEnable, K::TwoChoice, false},   {hwkey::kInpLogic, K::TwoChoice, false},
+    {hwkey::kErcEnable, K::TwoChoice, false},   {hwkey::kErcLogic, K::TwoChoice, false},
+    {hwkey::kHplStop, K::TwoChoice, false},     {hwkey::kHplLogic, K::TwoChoice, false},
+    {hwkey::kSplEnable, K::TwoChoice, false},   {hwkey::kSplCounter, K::TwoChoice, false},
+    {hwkey::kSplPos, K::Text, false},           {hwkey::kSnlCounter, K::TwoChoice, false},
+    {hwkey::kSnlPos, K::Text, false},           {hwkey::kExDriveMode, K::ExDrive, false},
+    {hwkey::kHWheelLength, K::Text, false},     {hwkey::kExDriveVel, K::Text, false},
+    {hwkey::kLatchAllAxis, K::LatchAll, true},  {hwkey::kEmgEnable, K::TwoChoice, true},
+    {hwkey::kEmgLogic, K::TwoChoice, true},
 }};
 
 // Buttons of the two indexed groups: eight pulse types, four SD actions.
@@ -89,17 +95,11 @@ std::optional<int> LoadedIndex(const HardwareKey& key, const QString& value, int
     return std::nullopt;
 }
 
-QString SectionOf(const HardwareKey& key, int axis)
-{
-    return key.utility ? UtilitySection() : AxisSection(axis);
-}
+QString SectionOf(const HardwareKey& key, int axis) { return key.utility ? UtilitySection() : AxisSection(axis); }
 
-}  // namespace
+} // namespace
 
-std::span<const HardwareKey> HardwareKeys()
-{
-    return kKeys;
-}
+std::span<const HardwareKey> HardwareKeys() { return kKeys; }
 
 void WriteHardwareSettings(int axis, const HardwareFields& fields, IniBatch& batch)
 {

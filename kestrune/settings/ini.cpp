@@ -109,7 +109,7 @@ void ForEachLine(const QByteArray& bytes, F line)
     }
 }
 
-}  // namespace
+} // namespace
 
 IniFile::IniFile(const QString& file)
 {
@@ -127,7 +127,9 @@ IniFile IniFile::InMemory(const QByteArray& content)
 
 void IniFile::Parse()
 {
-    ForEachLine(bytes_, [this](qsizetype begin, qsizetype length, QByteArrayView) { lines_.push_back({begin, length}); });
+    ForEachLine(bytes_, [this](qsizetype begin, qsizetype length, QByteArrayView) {
+        lines_.push_back({begin, length});
+    });
     std::optional<QByteArray> open; // the section whose lines are being passed
     for (size_t i = 0; i < lines_.size(); ++i) {
         const auto name = SectionName(QByteArrayView(bytes_).sliced(lines_[i].begin, lines_[i].length));

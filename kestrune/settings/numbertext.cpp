@@ -52,7 +52,7 @@ double ToDouble(const std::string& number)
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-}  // namespace
+} // namespace
 
 double NumericPrefix(const QString& text)
 {
@@ -130,15 +130,9 @@ std::optional<int16_t> SettingsNumber(const QString& text)
     return static_cast<int16_t>(value);
 }
 
-int16_t SettingsFlag(const QString& text)
-{
-    return text == QLatin1String("0") ? 0 : 1;
-}
+int16_t SettingsFlag(const QString& text) { return text == QLatin1String("0") ? 0 : 1; }
 
-QString HexText(uint32_t value)
-{
-    return QString::number(value, 16).toUpper();
-}
+QString HexText(uint32_t value) { return QString::number(value, 16).toUpper(); }
 
 std::optional<uint32_t> ParseHex(const QString& text, int maxDigits)
 {

@@ -17,7 +17,7 @@ bool Writable(const QString& path)
     return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
 }
 
-}  // namespace
+} // namespace
 
 void SetSettingsPaths(const QString& folder)
 {

@@ -8,10 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-QRect Twips(int left, int top, int width, int height)
-{
-    return QRect(Px(left), Px(top), Px(width), Px(height));
-}
+QRect Twips(int left, int top, int width, int height) { return QRect(Px(left), Px(top), Px(width), Px(height)); }
 
 namespace {
 
@@ -24,7 +21,7 @@ W* Add(QWidget* parent, const QString& name, const QRect& r)
     return w;
 }
 
-}  // namespace
+} // namespace
 
 QLabel* AddLabel(QWidget* parent, const QString& name, const QString& text, const QRect& r)
 {
@@ -95,11 +92,12 @@ protected:
     {
         QPainter painter(this);
         painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
-        painter.drawText(contentsRect(), static_cast<int>(alignment()), text().simplified().replace(QLatin1Char(' '), QLatin1Char('\n')));
+        painter.drawText(contentsRect(), static_cast<int>(alignment()),
+                         text().simplified().replace(QLatin1Char(' '), QLatin1Char('\n')));
     }
 };
 
-}  // namespace
+} // namespace
 
 QLabel* AddStackedLabel(QWidget* parent, const QString& name, const QString& text, const QRect& r)
 {

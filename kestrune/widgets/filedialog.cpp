@@ -11,7 +11,7 @@ QString Chosen(QFileDialog& dialog)
     return dialog.selectedFiles().constFirst();
 }
 
-}  // namespace
+} // namespace
 
 QString AskSavePath(QWidget* parent, const QString& title, const QString& startPath, const QString& filter,
                     const QString& suffix)

@@ -7,10 +7,7 @@ void PlaceTwips(QWidget* widget, int left, int top, int width, int height)
     widget->setGeometry(Px(left), Px(top), Px(width), Px(height));
 }
 
-void SizeTwips(QWidget* window, int width, int height)
-{
-    window->setFixedSize(Px(width), Px(height));
-}
+void SizeTwips(QWidget* window, int width, int height) { window->setFixedSize(Px(width), Px(height)); }
 
 QFont SongTi(double points, bool bold, bool italic)
 {
@@ -23,7 +20,7 @@ QFont SongTi(double points, bool bold, bool italic)
 
 void InstallFontSubstitutes()
 {
-    QFont::insertSubstitutions(QStringLiteral("宋体"), {QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
-                                                      QStringLiteral("WenQuanYi Zen Hei"),
-                                                      QStringLiteral("Noto Sans CJK SC")});
+    QFont::insertSubstitutions(QStringLiteral("宋体"),
+                               {QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
+                                QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC")});
 }

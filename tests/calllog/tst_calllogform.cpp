@@ -31,7 +31,7 @@ QStringList Names(const CallLogModel& model)
     return names;
 }
 
-}  // namespace
+} // namespace
 
 class TestCallLogForm : public QObject {
     Q_OBJECT

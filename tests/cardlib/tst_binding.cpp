@@ -12,7 +12,7 @@ struct BindFailure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-}  // namespace
+} // namespace
 
 class TestBinding : public QObject {
     Q_OBJECT

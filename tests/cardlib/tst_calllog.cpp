@@ -18,7 +18,7 @@ QStringList LoggedLines()
     return lines;
 }
 
-}  // namespace
+} // namespace
 
 class TestCallLog : public QObject {
     Q_OBJECT
@@ -44,16 +44,16 @@ private slots:
         int32_t library = 0, second = 0;
         float progress = -1;
         char release[1024] = {};
-        tvn_set_profile(0, 400, 2000, 0.1, 0.1);          // doubles
-        tvn_t_pmove(0, -40000, 1);                         // 32-bit
+        tvn_set_profile(0, 400, 2000, 0.1, 0.1); // doubles
+        tvn_t_pmove(0, -40000, 1);               // 32-bit
         tvn_imd_stop(0);
         tvn_set_position(0, 123);
-        tvn_get_position_unitmm(0, &position);             // out double
-        tvn_get_position_unitmm(0, nullptr);               // a null out argument
-        tvn_arc_move(axes, ends, centres, 1);              // arrays
+        tvn_get_position_unitmm(0, &position); // out double
+        tvn_get_position_unitmm(0, nullptr);   // a null out argument
+        tvn_arc_move(axes, ends, centres, 1);  // arrays
         tvn_rel_arc_move_unitmm(axes, endsMm, centresMm, 0);
-        tvn_arc_move(nullptr, ends, centres, 0);           // a null array
-        tvn_get_card_version(0, &hardware);                // out unsigned
+        tvn_arc_move(nullptr, ends, centres, 0); // a null array
+        tvn_get_card_version(0, &hardware);      // out unsigned
         tvn_get_card_soft_version(0, &first, &firmware);
         tvn_get_lib_version(&library, &second);            // out 32-bit
         tvn_get_progress(0, &progress);                    // out float
@@ -70,8 +70,8 @@ private slots:
     {
         tvn_set_profile(0, 3000, 2000, 0.1, 0.1); // start above drive: refused
         tvn_set_position(0, 5);
-        tvn_get_position(0);                      // 5 is a value, not a failure
-        tvn_read_inbit(0, 99);                    // a value too, whatever it says
+        tvn_get_position(0);   // 5 is a value, not a failure
+        tvn_read_inbit(0, 99); // a value too, whatever it says
         QCOMPARE(calllog::Failures(), uint64_t(1));
         QVERIFY(calllog::Failed(calllog::At(calllog::First())));
         QVERIFY(!calllog::Failed(calllog::At(calllog::First() + 2)));

@@ -25,12 +25,9 @@ mode_t ModeOf(const QString& path)
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
-void SetMode(const QString& path, mode_t mode)
-{
-    QVERIFY(::chmod(QFile::encodeName(path).constData(), mode) == 0);
-}
+void SetMode(const QString& path, mode_t mode) { QVERIFY(::chmod(QFile::encodeName(path).constData(), mode) == 0); }
 
-}  // namespace
+} // namespace
 
 class TestWholeFile : public QObject {
     Q_OBJECT
@@ -50,7 +47,8 @@ private slots:
         QCOMPARE(ModeOf(path), mode_t(0640));
         if (::geteuid() == 0)
             QCOMPARE(QFileInfo(path).ownerId(), uint(65534));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("hardware_set.txt")});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("hardware_set.txt")});
     }
 
     void readOnlyFolderWithWritableFileIsWrittenInPlace()
@@ -95,7 +93,8 @@ private slots:
         QCOMPARE(WriteWholeFile(nowhere, "new"), ENOENT);
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("missing"))));
 
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("hardware_set.txt")});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("hardware_set.txt")});
         QVERIFY(!WriteErrorText(EACCES).isEmpty());
         QVERIFY(SaveFailedMessage(path, ENOENT).contains(path));
     }

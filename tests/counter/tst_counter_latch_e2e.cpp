@@ -26,7 +26,7 @@ void TickUntilRest(FormCounter& form)
     }
 }
 
-}  // namespace
+} // namespace
 
 class TestCounterLatchE2e : public QObject {
     Q_OBJECT
@@ -48,9 +48,9 @@ private slots:
         QCOMPARE(tvn_t_pmove(0, 4000, 0), int16_t(0));
         TickUntilRest(form);
         QCOMPARE(form.LatchLogText(), QStringLiteral("Xpos = 1000   Ypos = 0\r\n"
-                                                 "Xpos = 2000   Ypos = 0\r\n"
-                                                 "Xpos = 3000   Ypos = 0\r\n"
-                                                 "Xpos = 4000   Ypos = 0\r\n"));
+                                                     "Xpos = 2000   Ypos = 0\r\n"
+                                                     "Xpos = 3000   Ypos = 0\r\n"
+                                                     "Xpos = 4000   Ypos = 0\r\n"));
         QCOMPARE(Find<QLineEdit>(&form, "T_PosAxis(0)")->text(), QStringLiteral("4000"));
         QCOMPARE(Find<QLineEdit>(&form, "T_LatchAxis(0)")->text(), QStringLiteral("4000"));
         // The log re-armed the latch each time; the count sits on a trigger.

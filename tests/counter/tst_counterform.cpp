@@ -23,11 +23,10 @@ constexpr double kAxis0Latched = 1 << 8;
 // The next tick's two flag reads (lamps, then the log test) see `flags`.
 void NextFlags(double flags) { tolvane::control::QueueResults("tvn_get_latch_flag", {flags, flags}); }
 
-}  // namespace
+} // namespace
 
 class TestFormCounter : public QObject {
     Q_OBJECT
-
 
 private slots:
     void init()
@@ -192,15 +191,21 @@ private slots:
         QTest::addColumn<QString>("ell");
         QTest::addColumn<QString>("sel");
         QTest::addColumn<QStringList>("calls");
-        QTest::newRow("lenient SEL") << "ff" << "0" << "1G"
-                                     << QStringList{"write_dword_pld_register(0, 64, 255)", "write_dword_pld_register(0, 120, 0)",
+        QTest::newRow("lenient SEL") << "ff"
+                                     << "0"
+                                     << "1G"
+                                     << QStringList{"write_dword_pld_register(0, 64, 255)",
+                                                    "write_dword_pld_register(0, 120, 0)",
                                                     "write_dword_pld_register(0, 72, 1)"};
-        QTest::newRow("SEL without digits") << "FFFFFFFF" << "00000000012" << "G"
-                                            << QStringList{"write_dword_pld_register(0, 64, -1)",
-                                                           "write_dword_pld_register(0, 120, 18)",
-                                                           "write_dword_pld_register(0, 72, 0)"};
-        QTest::newRow("bad texts skip their writes") << "100000000" << "x1" << "123456789"
-                                                     << QStringList{};
+        QTest::newRow("SEL without digits")
+            << "FFFFFFFF"
+            << "00000000012"
+            << "G"
+            << QStringList{"write_dword_pld_register(0, 64, -1)", "write_dword_pld_register(0, 120, 18)",
+                           "write_dword_pld_register(0, 72, 0)"};
+        QTest::newRow("bad texts skip their writes") << "100000000"
+                                                     << "x1"
+                                                     << "123456789" << QStringList{};
     }
 
     void registerPanel()

@@ -58,7 +58,7 @@ private:
     int released_ = 0;
 };
 
-}  // namespace
+} // namespace
 
 class TestDownloadWorker : public QObject {
     Q_OBJECT
@@ -119,9 +119,10 @@ private slots:
         QFETCH(bool, restartPattern);
         const QString path = QStringLiteral("/home/用户/%s%n\\fw%1.s6x");
         const QString text = FailureText(0, path, result);
-        QCOMPARE(text, QStringLiteral("tvn_download_firmware(0,") + path + QStringLiteral(")=") + QString::number(result) +
-                           (restartPattern ? QStringLiteral(";\r\n固件升级失败，请关闭软件后重试，多次失败后请联系厂家！\r\n")
-                                           : QStringLiteral(";\r\n固件升级失败，请再次尝试升级操作！\r\n")));
+        QCOMPARE(text,
+                 QStringLiteral("tvn_download_firmware(0,") + path + QStringLiteral(")=") + QString::number(result) +
+                     (restartPattern ? QStringLiteral(";\r\n固件升级失败，请关闭软件后重试，多次失败后请联系厂家！\r\n")
+                                     : QStringLiteral(";\r\n固件升级失败，请再次尝试升级操作！\r\n")));
     }
 
     void theShownTextNotesAWaitingClose_data()
@@ -136,7 +137,8 @@ private slots:
         QTest::newRow("close: the note alone") << QString() << true << waiting;
         QTest::newRow("close: the note on a line of its own")
             << "固件升级中，请勿操作，……" << true << "固件升级中，请勿操作，……\n" + waiting;
-        QTest::newRow("close: after a whole line") << "正在进行第二次升级！\r\n" << true << "正在进行第二次升级！\n" + waiting;
+        QTest::newRow("close: after a whole line") << "正在进行第二次升级！\r\n"
+                                                   << true << "正在进行第二次升级！\n" + waiting;
     }
 
     void theShownTextNotesAWaitingClose()

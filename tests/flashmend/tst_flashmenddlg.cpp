@@ -29,7 +29,6 @@ using namespace std::chrono_literals;
 class TestFlashmendDlg : public QObject {
     Q_OBJECT
 
-
 private slots:
     void initTestCase() { QVERIFY(InstallQtChineseTexts()); }
     void init() { FreshCards(1); }
@@ -98,16 +97,21 @@ private slots:
         QFont font(QStringLiteral("DejaVu Sans"));
         font.setPixelSize(13);
         const QFontMetrics metrics(font);
-        const int baseX = (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
+        const int baseX =
+            (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 +
+             1) /
+            2;
         QCOMPARE(DialogUnits(font, 4, 8, 400, 16), QRect(baseX, metrics.height(), baseX * 100, metrics.height() * 2));
     }
 
     void labelsLineUpAndCaptionsKeepTheirMargin()
     {
         CFlashmendDlg dialog;
-        const std::pair<const char*, const char*> rows[] = {
-            {"文件路径", "IDC_1004"}, {"当前硬件版本", "IDC_1007"}, {"当前固件版本", "IDC_1008"},
-            {"当前库版本", "IDC_1009"}, {"发布版本", "IDC_1010"}};
+        const std::pair<const char*, const char*> rows[] = {{"文件路径", "IDC_1004"},
+                                                            {"当前硬件版本", "IDC_1007"},
+                                                            {"当前固件版本", "IDC_1008"},
+                                                            {"当前库版本", "IDC_1009"},
+                                                            {"发布版本", "IDC_1010"}};
         for (const auto& [caption, box] : rows) {
             QLabel* label = nullptr;
             for (QLabel* l : dialog.findChildren<QLabel*>())
@@ -158,11 +162,14 @@ private slots:
         std::mutex mutex;
         std::condition_variable released;
         bool go = false;
-        CFlashmendDlg dialog(nullptr, [&](int16_t, const QString&) {
-            std::unique_lock lock(mutex);
-            released.wait(lock, [&] { return go; });
-            return int16_t(2101 - 2101); // success
-        }, 0ms);
+        CFlashmendDlg dialog(
+            nullptr,
+            [&](int16_t, const QString&) {
+                std::unique_lock lock(mutex);
+                released.wait(lock, [&] { return go; });
+                return int16_t(2101 - 2101); // success
+            },
+            0ms);
         dialog.OnInitDialog();
         dialog.findChild<QTimer*>("Timer1")->stop();
         dialog.SetFirmwarePath(QStringLiteral("/tmp/a%s.s6x"));
@@ -183,7 +190,8 @@ private slots:
         dialog.OnTimer();
         QVERIFY(button->isEnabled());
         QCOMPARE(Find<QProgressBar>(&dialog, "IDC_1000")->value(), 0);
-        QCOMPARE(Find<QPlainTextEdit>(&dialog, "IDC_1003")->toPlainText(), QStringLiteral("固件升级成功！请重启软件后查看！\n"));
+        QCOMPARE(Find<QPlainTextEdit>(&dialog, "IDC_1003")->toPlainText(),
+                 QStringLiteral("固件升级成功！请重启软件后查看！\n"));
         QCOMPARE(RecordedCalls("tvn_get_card_version").size(), 1); // versions read again, once
         dialog.OnTimer();
         QCOMPARE(RecordedCalls("tvn_get_card_version").size(), 1);
@@ -220,7 +228,9 @@ private slots:
             dialog.SimulateDownloadFault(5, -1);
             dialog.OnDownload();
             QTRY_VERIFY_WITH_TIMEOUT(Find<QPlainTextEdit>(&dialog, "IDC_1003")->toPlainText().contains("=5;"), 10000);
-            QVERIFY(Find<QPlainTextEdit>(&dialog, "IDC_1003")->toPlainText().contains(QStringLiteral("固件升级失败，请再次尝试升级操作！")));
+            QVERIFY(Find<QPlainTextEdit>(&dialog, "IDC_1003")
+                        ->toPlainText()
+                        .contains(QStringLiteral("固件升级失败，请再次尝试升级操作！")));
 
             // Stalled at 30 %: closing lets it go and the dialog closes.
             QTRY_COMPARE(dialog.State().Downloading.load(), 0);
@@ -240,11 +250,14 @@ private slots:
         std::mutex mutex;
         std::condition_variable released;
         bool go = false;
-        auto dialog = std::make_unique<CFlashmendDlg>(nullptr, [&](int16_t, const QString&) {
-            std::unique_lock lock(mutex);
-            released.wait(lock, [&] { return go; });
-            return int16_t(99);
-        }, 0ms);
+        auto dialog = std::make_unique<CFlashmendDlg>(
+            nullptr,
+            [&](int16_t, const QString&) {
+                std::unique_lock lock(mutex);
+                released.wait(lock, [&] { return go; });
+                return int16_t(99);
+            },
+            0ms);
         dialog->OnInitDialog();
         dialog->findChild<QTimer*>("Timer1")->stop();
         dialog->show();

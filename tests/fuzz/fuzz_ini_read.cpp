@@ -25,7 +25,7 @@ void Check(bool condition)
         std::abort();
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -33,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const qsizetype second = input.indexOf('\0', input.indexOf('\0') + 1);
     const QByteArray content = second < 0 ? input : input.mid(second + 1);
     const IniFile file = IniFile::InMemory(content);
-    for (const QString& section : {QString::fromUtf8(Field(input, 0)), FromGbk(Field(input, 0)), QStringLiteral("第0轴"),
-                                   QStringLiteral("UTILITY")}) {
+    for (const QString& section : {QString::fromUtf8(Field(input, 0)), FromGbk(Field(input, 0)),
+                                   QStringLiteral("第0轴"), QStringLiteral("UTILITY")}) {
         for (const QString& key : {QString::fromUtf8(Field(input, 1)), QStringLiteral("PULSEOUTMODE")}) {
             const QString value = file.Value(section, key);
             const QByteArray bytes = ToGbk(value);

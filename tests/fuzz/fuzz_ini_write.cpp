@@ -57,8 +57,8 @@ QByteArray Trimmed(QByteArray text)
 // section or key name.
 bool PlainName(const QByteArray& gbk)
 {
-    return !gbk.isEmpty() && Trimmed(gbk) == gbk && !gbk.contains('=') && !gbk.contains('[') && !gbk.contains(']')
-           && !gbk.contains('\r') && !gbk.contains('\n') && !gbk.contains('\0');
+    return !gbk.isEmpty() && Trimmed(gbk) == gbk && !gbk.contains('=') && !gbk.contains('[') && !gbk.contains(']') &&
+           !gbk.contains('\r') && !gbk.contains('\n') && !gbk.contains('\0');
 }
 
 // The value as a read gives it back.
@@ -69,7 +69,8 @@ QByteArray Expected(const QString& value)
     bytes = Trimmed(bytes);
     qsizetype n = 0;
     while (n < bytes.size()) {
-        const qsizetype step = static_cast<unsigned char>(bytes[n]) >= 0x81 && static_cast<unsigned char>(bytes[n]) <= 0xFE ? 2 : 1;
+        const qsizetype step =
+            static_cast<unsigned char>(bytes[n]) >= 0x81 && static_cast<unsigned char>(bytes[n]) <= 0xFE ? 2 : 1;
         if (n + step > kIniValueCapacity)
             break;
         n += step;
@@ -77,11 +78,12 @@ QByteArray Expected(const QString& value)
     return bytes.left(n);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QList<QByteArray> parts = QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)).split('\0');
+    const QList<QByteArray> parts =
+        QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)).split('\0');
     if (parts.size() < 4)
         return 0;
     const QString section = QString::fromUtf8(parts[0]);
@@ -108,8 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     while (prefix < old.size() && prefix < now.size() && old[prefix] == now[prefix])
         ++prefix;
     size_t suffix = 0;
-    while (suffix < old.size() - prefix && suffix < now.size() - prefix
-           && old[old.size() - 1 - suffix] == now[now.size() - 1 - suffix])
+    while (suffix < old.size() - prefix && suffix < now.size() - prefix &&
+           old[old.size() - 1 - suffix] == now[now.size() - 1 - suffix])
         ++suffix;
     const size_t removed = old.size() - prefix - suffix;
     const size_t added = now.size() - prefix - suffix;

@@ -17,7 +17,7 @@ namespace {
 
 using Column = IoFormControl::Column;
 
-}  // namespace
+} // namespace
 
 class TestIoSignalsE2e : public QObject {
     Q_OBJECT

@@ -16,7 +16,6 @@
 class TestIoForm : public QObject {
     Q_OBJECT
 
-
 private slots:
     void init()
     {
@@ -50,11 +49,16 @@ private slots:
     {
         CurrentCardNo = 1;
         ReadIoSignals(CurrentCardNo);
-        QStringList expected = {"tvn_axis_status(0)", "tvn_axis_status(1)", "tvn_read_pcl_register(1, 0, 221)",
-                                "tvn_read_pcl_register(1, 1, 221)", "tvn_read_inport(1)", "tvn_read_outport(1)",
+        QStringList expected = {"tvn_axis_status(0)",
+                                "tvn_axis_status(1)",
+                                "tvn_read_pcl_register(1, 0, 221)",
+                                "tvn_read_pcl_register(1, 1, 221)",
+                                "tvn_read_inport(1)",
+                                "tvn_read_outport(1)",
                                 "tvn_get_latch_flag(1)"};
         for (int a : {2, 3})
-            for (const char* f : {"tvn_axis_io_status", "tvn_get_rsts", "tvn_read_RDY_PIN", "tvn_read_SEVON_PIN", "tvn_read_CMP_PIN"})
+            for (const char* f :
+                 {"tvn_axis_io_status", "tvn_get_rsts", "tvn_read_RDY_PIN", "tvn_read_SEVON_PIN", "tvn_read_CMP_PIN"})
                 expected << QStringLiteral("%1(%2)").arg(QLatin1String(f)).arg(a);
         for (const char* f : {"tvn_read_inbit", "tvn_read_outbit"})
             for (int bit = 1; bit <= 20; ++bit)
@@ -114,9 +118,9 @@ private slots:
         QTest::mouseClick(Find<QPushButton>(&form, "CB_OutNo(0)"), Qt::LeftButton);
         QTest::mouseClick(Find<QPushButton>(&form, "CB_OutNo(19)"), Qt::LeftButton);
         QTest::mouseClick(Find<QPushButton>(&form, "CB_OutNo(19)"), Qt::LeftButton);
-        QCOMPARE(RecordedRequests(), (QStringList{"tvn_read_outbit(0, 1)", "tvn_write_outbit(0, 1, 1)",
-                                                  "tvn_read_outbit(0, 20)", "tvn_write_outbit(0, 20, 1)",
-                                                  "tvn_read_outbit(0, 20)", "tvn_write_outbit(0, 20, 0)"}));
+        QCOMPARE(RecordedRequests(),
+                 (QStringList{"tvn_read_outbit(0, 1)", "tvn_write_outbit(0, 1, 1)", "tvn_read_outbit(0, 20)",
+                              "tvn_write_outbit(0, 20, 1)", "tvn_read_outbit(0, 20)", "tvn_write_outbit(0, 20, 0)"}));
         QCOMPARE(Find<QPushButton>(&form, "CB_OutNo(0)")->text(), QStringLiteral("第 1位"));
         QCOMPARE(Find<QPushButton>(&form, "CB_OutNo(19)")->text(), QStringLiteral("第20位"));
 
@@ -126,9 +130,9 @@ private slots:
         QTest::mouseClick(Find<QPushButton>(&form, "Command_CMP(0)"), Qt::LeftButton);
         form.CmdOFF_Click();
         form.CommandOn_Click();
-        QCOMPARE(RecordedRequests(), (QStringList{"tvn_write_SEVON_PIN(2, 1)", "tvn_write_SEVON_PIN(3, 1)",
-                                                  "tvn_write_CMP_PIN(2, 0)", "tvn_write_CMP_PIN(3, 0)",
-                                                  "tvn_write_outport(1, 0)", "tvn_write_outport(1, -1)"}));
+        QCOMPARE(RecordedRequests(),
+                 (QStringList{"tvn_write_SEVON_PIN(2, 1)", "tvn_write_SEVON_PIN(3, 1)", "tvn_write_CMP_PIN(2, 0)",
+                              "tvn_write_CMP_PIN(3, 0)", "tvn_write_outport(1, 0)", "tvn_write_outport(1, -1)"}));
     }
 
     void ercTogglesAndRestores()
@@ -153,12 +157,18 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("call"); // empty: no call
-        QTest::newRow("all ones") << "FFFF" << "write_word_pcl_otpw(0, 8, -1)";
-        QTest::newRow("lower case") << "a5" << "write_word_pcl_otpw(0, 8, 165)";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("not hexadecimal") << "G1" << "";
-        QTest::newRow("five digits") << "12345" << "";
-        QTest::newRow("prefix") << "0x1" << "";
+        QTest::newRow("all ones") << "FFFF"
+                                  << "write_word_pcl_otpw(0, 8, -1)";
+        QTest::newRow("lower case") << "a5"
+                                    << "write_word_pcl_otpw(0, 8, 165)";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("not hexadecimal") << "G1"
+                                         << "";
+        QTest::newRow("five digits") << "12345"
+                                     << "";
+        QTest::newRow("prefix") << "0x1"
+                                << "";
     }
 
     void registerWord()

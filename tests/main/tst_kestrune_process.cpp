@@ -13,7 +13,8 @@ private slots:
     {
         ProgramRun run(QStringLiteral(KESTRUNE_EXE), QStringLiteral(TOLVANE_LIB));
         QVERIFY(WriteBytes(run.Folder() + "/hardware_set.txt",
-                           "[\xB5\xDA" "0\xD6\xE1]\r\nPULSEOUTMODE= 3\r\n[UTILITY]\r\nLATCHALLAXIS=0\r\n"));
+                           "[\xB5\xDA"
+                           "0\xD6\xE1]\r\nPULSEOUTMODE= 3\r\n[UTILITY]\r\nLATCHALLAXIS=0\r\n"));
         QVERIFY(run.Start(2));
         QVERIFY(run.WaitForCall("tvn_config_latch_mode"));
         QVERIFY2(run.process.state() == QProcess::Running, "kestrune ended by itself");

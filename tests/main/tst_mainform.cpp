@@ -33,7 +33,7 @@ private:
     QStringList* log_;
 };
 
-}  // namespace
+} // namespace
 
 class TestMainForm : public QObject {
     Q_OBJECT
@@ -61,8 +61,8 @@ private slots:
                                  << "Kestrune|未找到Brevak运动控制卡，单击“确定”进入模拟演示界面！" << 0 << false;
         QTest::newRow("two cards") << 2 << -9999 << true << QString() << 2 << true;
         QTest::newRow("a thousand cards") << 1 << 1000 << true << QString() << 1000 << true;
-        QTest::newRow("second card failed") << 1 << 1002 << false << "Kestrune|第2张卡初始化失败，请检测硬件！" << 0
-                                            << false;
+        QTest::newRow("second card failed")
+            << 1 << 1002 << false << "Kestrune|第2张卡初始化失败，请检测硬件！" << 0 << false;
         QTest::newRow("negative result") << 1 << -1 << true << QString() << 0 << false;
     }
 
@@ -148,14 +148,17 @@ private slots:
         MainForm form;
         QCOMPARE(form.windowTitle(), QStringLiteral("Kestrune演示软件(Ver 1.0)"));
         QCOMPARE(form.size(), QSize(453, 303));
-        const auto geometry = [&](const char* name) { return form.findChild<QWidget*>(QLatin1String(name))->geometry(); };
+        const auto geometry = [&](const char* name) {
+            return form.findChild<QWidget*>(QLatin1String(name))->geometry();
+        };
         QCOMPARE(geometry("LabelTitle"), QRect(32, 24, 208, 20));
         QCOMPARE(geometry("Image2"), QRect(64, 96, 190, 126));
         QCOMPARE(geometry("CoB_CardNo"), QRect(368, 32, 57, 20));
         QCOMPARE(geometry("CB_ParaSet"), QRect(328, 72, 97, 33));
         QCOMPARE(geometry("CB_Exit"), QRect(328, 248, 97, 33));
         QCOMPARE(form.findChild<QPushButton*>(QStringLiteral("CB_Exit"))->text(), QStringLiteral("退    出"));
-        QCOMPARE(form.findChild<QLabel*>(QStringLiteral("LabelTitle2"))->text(), QStringLiteral("四轴PCI控制卡 Brevak"));
+        QCOMPARE(form.findChild<QLabel*>(QStringLiteral("LabelTitle2"))->text(),
+                 QStringLiteral("四轴PCI控制卡 Brevak"));
         QVERIFY(!form.findChild<QLabel*>(QStringLiteral("Image2"))->pixmap().isNull());
         QVERIFY(form.findChild<QLabel*>(QStringLiteral("LabelTitle2"))->font().italic());
     }

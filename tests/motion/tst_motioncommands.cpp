@@ -36,7 +36,7 @@ MotionFields Initial()
     return f;
 }
 
-}  // namespace
+} // namespace
 
 class TestMotionCommands : public QObject {
     Q_OBJECT
@@ -135,7 +135,9 @@ private slots:
         QTest::addColumn<QStringList>("messages");
 
         MotionFields f = Initial();
-        QTest::newRow("fixed trapezoid") << f << QStringList{"tvn_set_profile(0, 400, 2000, 0.1, 0.1)", "tvn_t_pmove(0, 4000, 0)"}
+        QTest::newRow("fixed trapezoid") << f
+                                         << QStringList{"tvn_set_profile(0, 400, 2000, 0.1, 0.1)",
+                                                        "tvn_t_pmove(0, 4000, 0)"}
                                          << QStringList{};
 
         f = Initial();
@@ -149,8 +151,9 @@ private slots:
         f.axisChecked = {true, true};
         f.direction[0] = "负";
         QTest::newRow("only the first slot is made positive")
-            << f << QStringList{"tvn_set_profile(0, 400, 2000, 0.1, 0.1)", "tvn_t_vmove(0, 0)",
-                                "tvn_set_profile(1, -300, -1500, 0.1, 0.1)", "tvn_t_vmove(1, 1)"}
+            << f
+            << QStringList{"tvn_set_profile(0, 400, 2000, 0.1, 0.1)", "tvn_t_vmove(0, 0)",
+                           "tvn_set_profile(1, -300, -1500, 0.1, 0.1)", "tvn_t_vmove(1, 1)"}
             << QStringList{};
 
         f = Initial();
@@ -162,15 +165,13 @@ private slots:
         f = Initial();
         f.trapezoid = false;
         QTest::newRow("S time exactly half passes")
-            << f
-            << QStringList{"tvn_set_st_profile(0, 400, 2000, 0.1, 0.1, 0.05, 0.05)", "tvn_s_pmove(0, 4000, 0)"}
+            << f << QStringList{"tvn_set_st_profile(0, 400, 2000, 0.1, 0.1, 0.05, 0.05)", "tvn_s_pmove(0, 4000, 0)"}
             << QStringList{};
 
         f.axisChecked = {true, true};
         f.sCurveTime[1] = "0.06";
         QTest::newRow("S time above half stops at that slot")
-            << f
-            << QStringList{"tvn_set_st_profile(0, 400, 2000, 0.1, 0.1, 0.05, 0.05)", "tvn_s_pmove(0, 4000, 0)"}
+            << f << QStringList{"tvn_set_st_profile(0, 400, 2000, 0.1, 0.1, 0.05, 0.05)", "tvn_s_pmove(0, 4000, 0)"}
             << QStringList{"第1轴的S段时间应该小于或等于总加速时间的一半，请重新设置！"};
 
         f = Initial();
@@ -178,40 +179,41 @@ private slots:
         f.mode = MotionFields::Home;
         f.direction[0] = "负";
         f.driveSpeed[1] = "-900";
-        QTest::newRow("homing")
-            << f
-            << QStringList{"tvn_set_profile(0, 400, 2000, 0.1, 0.1)", "tvn_home_move(0, 2, 0)",
-                           "tvn_set_profile(1, 400, 900, 0.1, 0.1)", "tvn_home_move(1, 1, 1)"}
-            << QStringList{};
+        QTest::newRow("homing") << f
+                                << QStringList{"tvn_set_profile(0, 400, 2000, 0.1, 0.1)", "tvn_home_move(0, 2, 0)",
+                                               "tvn_set_profile(1, 400, 900, 0.1, 0.1)", "tvn_home_move(1, 1, 1)"}
+                                << QStringList{};
 
         f = Initial();
         f.mode = MotionFields::Linear;
         QTest::newRow("line with one axis") << f << QStringList{} << QStringList{"请选择2个轴进行线性插补！"};
         f.axisChecked = {true, true};
         f.interpEnd = {"3000", "-1500.5", "9", "9"};
-        QTest::newRow("line")
-            << f << QStringList{"tvn_set_vector_profile(500, 2000, 0.1, 0.1)", "tvn_t_line2(0, 3000, 1, -1500, 0)"}
-            << QStringList{};
+        QTest::newRow("line") << f
+                              << QStringList{"tvn_set_vector_profile(500, 2000, 0.1, 0.1)",
+                                             "tvn_t_line2(0, 3000, 1, -1500, 0)"}
+                              << QStringList{};
         f.trapezoid = false;
         QTest::newRow("line with S-curve does nothing") << f << QStringList{} << QStringList{};
 
         f = Initial();
         f.mode = MotionFields::Arc;
-        QTest::newRow("arc with one axis makes no call") << f << QStringList{} << QStringList{"请选择2个轴进行圆弧插补！"};
+        QTest::newRow("arc with one axis makes no call")
+            << f << QStringList{} << QStringList{"请选择2个轴进行圆弧插补！"};
         f.axisChecked = {true, true};
         f.interpEnd = {"0", "0", "", ""};
         f.arcCenter = {"1000", "0", "", ""};
         f.clockwise = false;
-        QTest::newRow("relative arc in pulses")
-            << f
-            << QStringList{"tvn_set_vector_profile(500, 2000, 0.1, 0.1)",
-                           "tvn_rel_arc_move([0, 1], [0, 0], [1000, 0], 1)"}
-            << QStringList{};
+        QTest::newRow("relative arc in pulses") << f
+                                                << QStringList{"tvn_set_vector_profile(500, 2000, 0.1, 0.1)",
+                                                               "tvn_rel_arc_move([0, 1], [0, 0], [1000, 0], 1)"}
+                                                << QStringList{};
         f.relative = false;
         f.trapezoid = false; // not consulted
-        QTest::newRow("absolute arc")
-            << f << QStringList{"tvn_set_vector_profile(500, 2000, 0.1, 0.1)", "tvn_arc_move([0, 1], [0, 0], [1000, 0], 1)"}
-            << QStringList{};
+        QTest::newRow("absolute arc") << f
+                                      << QStringList{"tvn_set_vector_profile(500, 2000, 0.1, 0.1)",
+                                                     "tvn_arc_move([0, 1], [0, 0], [1000, 0], 1)"}
+                                      << QStringList{};
     }
 
     void start()
@@ -282,7 +284,8 @@ private slots:
         QTest::addColumn<int>("refusal"); // what the card answers tvn_decel_stop, -1: the simulation
         QTest::addColumn<QString>("message");
         QTest::newRow("negative") << "-1" << -1 << "第0轴的总加速时间“-1”不能用于减速停止。该轴已立即停止。";
-        QTest::newRow("barely negative") << "-0.001" << -1 << "第0轴的总加速时间“-0.001”不能用于减速停止。该轴已立即停止。";
+        QTest::newRow("barely negative") << "-0.001" << -1
+                                         << "第0轴的总加速时间“-0.001”不能用于减速停止。该轴已立即停止。";
         QTest::newRow("too big") << "1e400" << -1 << "第0轴的总加速时间“1e400”超出范围。该轴已立即停止。";
         QTest::newRow("refused by the card") << "0.1" << 3 << "控制卡拒绝了第0轴的减速停止（返回 3）。该轴已立即停止。";
         QTest::newRow("accepted") << "0.1" << -1 << "";

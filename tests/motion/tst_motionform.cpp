@@ -27,7 +27,6 @@
 class TestMotionForm : public QObject {
     Q_OBJECT
 
-
 private slots:
     void init()
     {
@@ -97,7 +96,7 @@ private slots:
         QVERIFY(Find<QRadioButton>(&form, "OB_TCurveSelect")->isChecked());
         QVERIFY(Find<QRadioButton>(&form, "OB_ClockArc")->isChecked());
         QVERIFY(!Find<QRadioButton>(&form, "OB_ArcInte")->isChecked());
-        QVERIFY(Find<QRadioButton>(&form, "OB_SCurveSlect")->isEnabled()); // the fixed-move handler ran
+        QVERIFY(Find<QRadioButton>(&form, "OB_SCurveSlect")->isEnabled());                 // the fixed-move handler ran
         QCOMPARE(Find<QLabel>(&form, "L_ArcEnd")->text(), QStringLiteral("圆弧插补终点")); // as the load left it
         QVERIFY(Find<QCheckBox>(&form, "ChB_MotionAxis(0)")->isChecked());
         QVERIFY(!Find<QCheckBox>(&form, "ChB_MotionAxis(1)")->isChecked());
@@ -118,8 +117,9 @@ private slots:
         CurrentCardNo = 1;
         tolvane::control::ClearCalls();
         form.Timer1_Timer();
-        QCOMPARE(RecordedRequests(), (QStringList{"tvn_get_equiv(0, &1)", "tvn_get_position(2)", "tvn_read_current_speed(2)",
-                                                  "tvn_get_position(3)", "tvn_read_current_speed(3)"}));
+        QCOMPARE(RecordedRequests(),
+                 (QStringList{"tvn_get_equiv(0, &1)", "tvn_get_position(2)", "tvn_read_current_speed(2)",
+                              "tvn_get_position(3)", "tvn_read_current_speed(3)"}));
         QCOMPARE(Find<QLabel>(&form, "LabelScale")->text(), QStringLiteral("Scale0 = 001.000"));
 
         // Millimetres: equivalents 100 and 110, positions with three decimals.
@@ -211,7 +211,8 @@ private slots:
         form.Form_Load();
         tolvane::control::ClearCalls();
         QTest::mouseClick(Find<QPushButton>(&form, "CB_Start"), Qt::LeftButton);
-        QCOMPARE(RecordedRequests(), (QStringList{"tvn_set_profile(0, 400, 2000, 0.1, 0.1)", "tvn_t_pmove(0, 4000, 0)"}));
+        QCOMPARE(RecordedRequests(),
+                 (QStringList{"tvn_set_profile(0, 400, 2000, 0.1, 0.1)", "tvn_t_pmove(0, 4000, 0)"}));
 
         // The raise reacts to a mouse press, not to the keyboard.
         tolvane::control::ClearCalls();
@@ -234,7 +235,8 @@ private slots:
         // with the program.
         QVERIFY(WriteBytes(MotionSetPath, {}));
         form.CB_SaveMotPara_Click();
-        QCOMPARE(ReadBytes(MotionSetPath), ReadBytes(QStringLiteral(KESTRUNE_SOURCE_DIR "/kestrune/motion/Motion_set.txt")));
+        QCOMPARE(ReadBytes(MotionSetPath),
+                 ReadBytes(QStringLiteral(KESTRUNE_SOURCE_DIR "/kestrune/motion/Motion_set.txt")));
 
         // Arc mode then linear mode: both kinds of end keys stay.
         Find<QRadioButton>(&form, "OB_ArcInte")->click();

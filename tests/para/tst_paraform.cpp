@@ -24,7 +24,6 @@
 class TestParaForm : public QObject {
     Q_OBJECT
 
-
 private slots:
     void init()
     {
@@ -141,7 +140,8 @@ private slots:
         QFETCH(bool, written);
         Unprivileged user;
         QTemporaryDir dir;
-        const QByteArray before = "[\xB5\xDA" "0\xD6\xE1]\r\nPULSEOUTMODE= 1\r\n";
+        const QByteArray before = "[\xB5\xDA"
+                                  "0\xD6\xE1]\r\nPULSEOUTMODE= 1\r\n";
         SetSettingsPaths(setup == "missing" ? dir.filePath("gone") : dir.path());
         if (setup != "missing")
             QVERIFY(WriteBytes(HardwareSetPath, before));
@@ -170,7 +170,10 @@ private slots:
             QCOMPARE(ReadBytes(HardwareSetPath), setup == "missing" ? QByteArray() : before);
         }
         // The card is configured from the file as it now is.
-        QCOMPARE(RecordedRequests().value(0), QStringLiteral("tvn_set_pulse_outmode(0, %1)").arg(written ? 3 : setup == "file" ? 1 : 0));
+        QCOMPARE(RecordedRequests().value(0), QStringLiteral("tvn_set_pulse_outmode(0, %1)")
+                                                  .arg(written           ? 3
+                                                       : setup == "file" ? 1
+                                                                         : 0));
         QCOMPARE(RecordedCalls().size(), 26);
     }
 

@@ -50,7 +50,7 @@ QString Shown(const std::vector<ValueSpan>& columns)
     return text.join(QStringLiteral(" | "));
 }
 
-}  // namespace
+} // namespace
 
 class TestScope : public QObject {
     Q_OBJECT
@@ -69,10 +69,10 @@ private slots:
         ReadSample(0, 0);
         ReadSample(1, 0);
         QCOMPARE(RecordedRequests(),
-                 (QStringList{"tvn_get_position(0)", "tvn_get_encoder(0)", "tvn_read_current_speed(0)", "tvn_get_position(1)",
-                              "tvn_get_encoder(1)", "tvn_read_current_speed(1)", "tvn_get_position(2)", "tvn_get_encoder(2)",
-                              "tvn_read_current_speed(2)", "tvn_get_position(3)", "tvn_get_encoder(3)",
-                              "tvn_read_current_speed(3)"}));
+                 (QStringList{"tvn_get_position(0)", "tvn_get_encoder(0)", "tvn_read_current_speed(0)",
+                              "tvn_get_position(1)", "tvn_get_encoder(1)", "tvn_read_current_speed(1)",
+                              "tvn_get_position(2)", "tvn_get_encoder(2)", "tvn_read_current_speed(2)",
+                              "tvn_get_position(3)", "tvn_get_encoder(3)", "tvn_read_current_speed(3)"}));
     }
 
     void aCaptureStartsWithTheMoveAndEndsAtRest()

@@ -14,22 +14,16 @@ QStringList DefaultAxisCalls(int a)
 {
     const QString n = QString::number(a);
     return {
-        "tvn_set_pulse_outmode(" + n + ", 0) = 0",
-        "tvn_set_HOME_pin_logic(" + n + ", 1, 1) = 0",
-        "tvn_config_home_mode(" + n + ", 1, 1) = 0",
-        "tvn_config_EZ_PIN(" + n + ", 1, 1) = 0",
-        "tvn_config_LTC_PIN(" + n + ", 0, 1) = 0",
-        "tvn_counter_config(" + n + ", 0) = 0",
-        "tvn_config_SD_PIN(" + n + ", 0, 0, 0) = 0",
-        "tvn_config_INP_PIN(" + n + ", 1, 1) = 0",
-        "tvn_config_ALM_PIN(" + n + ", 1, 1) = 0",
-        "tvn_config_PCS_PIN(" + n + ", 0, 0) = 0",
-        "tvn_config_ERC_PIN(" + n + ", 0, 0, 1, 1) = 0",
-        "tvn_config_EL_MODE(" + n + ", 3) = 0",
+        "tvn_set_pulse_outmode(" + n + ", 0) = 0",       "tvn_set_HOME_pin_logic(" + n + ", 1, 1) = 0",
+        "tvn_config_home_mode(" + n + ", 1, 1) = 0",     "tvn_config_EZ_PIN(" + n + ", 1, 1) = 0",
+        "tvn_config_LTC_PIN(" + n + ", 0, 1) = 0",       "tvn_counter_config(" + n + ", 0) = 0",
+        "tvn_config_SD_PIN(" + n + ", 0, 0, 0) = 0",     "tvn_config_INP_PIN(" + n + ", 1, 1) = 0",
+        "tvn_config_ALM_PIN(" + n + ", 1, 1) = 0",       "tvn_config_PCS_PIN(" + n + ", 0, 0) = 0",
+        "tvn_config_ERC_PIN(" + n + ", 0, 0, 1, 1) = 0", "tvn_config_EL_MODE(" + n + ", 3) = 0",
     };
 }
 
-}  // namespace
+} // namespace
 
 class TestApply : public QObject {
     Q_OBJECT
@@ -105,13 +99,16 @@ private slots:
 
     void aNumberBeyondSixteenBitsSkipsOnlyItsCall()
     {
-        WriteIniValue(HardwareSetPath, QStringLiteral("第0轴"), QStringLiteral("PULSEOUTMODE"), QStringLiteral("40000"));
+        WriteIniValue(HardwareSetPath, QStringLiteral("第0轴"), QStringLiteral("PULSEOUTMODE"),
+                      QStringLiteral("40000"));
         WriteIniValue(HardwareSetPath, QStringLiteral("第0轴"), QStringLiteral("SDMODE"), QStringLiteral("40000"));
-        WriteIniValue(HardwareSetPath, QStringLiteral("第0轴"), QStringLiteral("HOMESPEEDMODE"), QStringLiteral("-99999"));
+        WriteIniValue(HardwareSetPath, QStringLiteral("第0轴"), QStringLiteral("HOMESPEEDMODE"),
+                      QStringLiteral("-99999"));
         WriteIniValue(HardwareSetPath, QStringLiteral("UTILITY"), QStringLiteral("EMGLOGIC"), QStringLiteral("1e9"));
         ApplyHardwareSettings(0);
 
-        QStringList expected = DefaultAxisCalls(0) + DefaultAxisCalls(1) + QStringList{"tvn_config_latch_mode(0, 1) = 0"};
+        QStringList expected =
+            DefaultAxisCalls(0) + DefaultAxisCalls(1) + QStringList{"tvn_config_latch_mode(0, 1) = 0"};
         expected.removeAll("tvn_set_pulse_outmode(0, 0) = 0");
         expected.removeAll("tvn_config_SD_PIN(0, 0, 0, 0) = 0");
         QCOMPARE(RecordedCalls(), expected);

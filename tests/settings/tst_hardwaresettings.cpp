@@ -22,7 +22,7 @@ HardwareFields Blank()
     return fields;
 }
 
-}  // namespace
+} // namespace
 
 class TestHardwareSettings : public QObject {
     Q_OBJECT
@@ -109,23 +109,40 @@ private slots:
         QTest::addColumn<QString>("value");
         QTest::addColumn<int>("before");
         QTest::addColumn<int>("after");
-        QTest::newRow("pulse input 5") << "PULSEINMODE" << "5" << 2 << 2;
-        QTest::newRow("pulse input 1") << "PULSEINMODE" << "1" << 2 << 1;
-        QTest::newRow("SD action 4") << "SDMODE" << "4" << 1 << 1;
-        QTest::newRow("SD action 9") << "SDMODE" << "9" << 1 << 1;
-        QTest::newRow("SD action 3.6 rounds to 4") << "SDMODE" << "3.6" << 1 << 1;
-        QTest::newRow("SD action negative") << "SDMODE" << "-1" << 1 << 1;
-        QTest::newRow("SD action 2.5") << "SDMODE" << " 2.5" << 1 << 2;
-        QTest::newRow("pulse type 9") << "PULSEOUTMODE" << "9" << 4 << 4;
-        QTest::newRow("pulse type hidden 7") << "PULSEOUTMODE" << " 7" << 4 << 7;
-        QTest::newRow("pulse type text") << "PULSEOUTMODE" << "abc" << 4 << 0;
-        QTest::newRow("two-choice 00") << "HOMELOGIC" << "00" << 0 << 1;
-        QTest::newRow("two-choice no") << "HOMELOGIC" << "no" << 0 << 1;
-        QTest::newRow("two-choice 0") << "HOMELOGIC" << "0" << 1 << 0;
-        QTest::newRow("external drive 7") << "EXDRIVEMODE" << "7" << 0 << 2;
-        QTest::newRow("latch 0 clears all axes") << "LATCHALLAXIS" << "0" << 0 << -1;
-        QTest::newRow("latch 0 keeps single axis") << "LATCHALLAXIS" << "0" << 1 << 1;
-        QTest::newRow("latch anything else") << "LATCHALLAXIS" << "x" << 1 << 0;
+        QTest::newRow("pulse input 5") << "PULSEINMODE"
+                                       << "5" << 2 << 2;
+        QTest::newRow("pulse input 1") << "PULSEINMODE"
+                                       << "1" << 2 << 1;
+        QTest::newRow("SD action 4") << "SDMODE"
+                                     << "4" << 1 << 1;
+        QTest::newRow("SD action 9") << "SDMODE"
+                                     << "9" << 1 << 1;
+        QTest::newRow("SD action 3.6 rounds to 4") << "SDMODE"
+                                                   << "3.6" << 1 << 1;
+        QTest::newRow("SD action negative") << "SDMODE"
+                                            << "-1" << 1 << 1;
+        QTest::newRow("SD action 2.5") << "SDMODE"
+                                       << " 2.5" << 1 << 2;
+        QTest::newRow("pulse type 9") << "PULSEOUTMODE"
+                                      << "9" << 4 << 4;
+        QTest::newRow("pulse type hidden 7") << "PULSEOUTMODE"
+                                             << " 7" << 4 << 7;
+        QTest::newRow("pulse type text") << "PULSEOUTMODE"
+                                         << "abc" << 4 << 0;
+        QTest::newRow("two-choice 00") << "HOMELOGIC"
+                                       << "00" << 0 << 1;
+        QTest::newRow("two-choice no") << "HOMELOGIC"
+                                       << "no" << 0 << 1;
+        QTest::newRow("two-choice 0") << "HOMELOGIC"
+                                      << "0" << 1 << 0;
+        QTest::newRow("external drive 7") << "EXDRIVEMODE"
+                                          << "7" << 0 << 2;
+        QTest::newRow("latch 0 clears all axes") << "LATCHALLAXIS"
+                                                 << "0" << 0 << -1;
+        QTest::newRow("latch 0 keeps single axis") << "LATCHALLAXIS"
+                                                   << "0" << 1 << 1;
+        QTest::newRow("latch anything else") << "LATCHALLAXIS"
+                                             << "x" << 1 << 0;
     }
 
     void valuesThatNameNoButton()

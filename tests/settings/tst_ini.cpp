@@ -31,7 +31,8 @@ private slots:
         QCOMPARE(ReadIniValue(QStringLiteral("第0轴"), QStringLiteral("HOMEMODE"), path_), QString());
         QVERIFY(WriteIniValue(path_, QStringLiteral("第0轴"), QStringLiteral("PULSEOUTMODE"), QStringLiteral(" 3")));
         // GBK section name (B5 DA 30 D6 E1), CRLF line ends, no blanks around '='.
-        QCOMPARE(ReadBytes(path_), QByteArray("[\xB5\xDA" "0\xD6\xE1]\r\nPULSEOUTMODE= 3\r\n"));
+        QCOMPARE(ReadBytes(path_), QByteArray("[\xB5\xDA"
+                                              "0\xD6\xE1]\r\nPULSEOUTMODE= 3\r\n"));
         QCOMPARE(ReadIniValue(QStringLiteral("第0轴"), QStringLiteral("PULSEOUTMODE"), path_), QStringLiteral("3"));
     }
 
@@ -51,7 +52,8 @@ private slots:
 
     void crlfAndLfFilesReadAlike()
     {
-        QVERIFY(WriteBytes(path_, "[\xB5\xDA" "1\xD6\xE1]\nA=1\n[B]\r\nA=2\r\n"));
+        QVERIFY(WriteBytes(path_, "[\xB5\xDA"
+                                  "1\xD6\xE1]\nA=1\n[B]\r\nA=2\r\n"));
         QCOMPARE(ReadIniValue(QStringLiteral("第1轴"), QStringLiteral("A"), path_), QStringLiteral("1"));
         QCOMPARE(ReadIniValue(QStringLiteral("B"), QStringLiteral("A"), path_), QStringLiteral("2"));
     }
@@ -71,10 +73,12 @@ private slots:
 
     void replacingAKeyKeepsEveryOtherLine()
     {
-        const QByteArray before = "; kept comment\r\n[\xB5\xDA" "0\xD6\xE1]\r\nHOMEMODE=0\r\nhomelogic = 1\n\r\n[UTILITY]\r\nEMGLOGIC=1";
+        const QByteArray before = "; kept comment\r\n[\xB5\xDA"
+                                  "0\xD6\xE1]\r\nHOMEMODE=0\r\nhomelogic = 1\n\r\n[UTILITY]\r\nEMGLOGIC=1";
         QVERIFY(WriteBytes(path_, before));
         QVERIFY(WriteIniValue(path_, QStringLiteral("第0轴"), QStringLiteral("HOMELOGIC"), QStringLiteral("0")));
-        QCOMPARE(ReadBytes(path_), QByteArray("; kept comment\r\n[\xB5\xDA" "0\xD6\xE1]\r\nHOMEMODE=0\r\nHOMELOGIC=0\n\r\n[UTILITY]\r\nEMGLOGIC=1"));
+        QCOMPARE(ReadBytes(path_), QByteArray("; kept comment\r\n[\xB5\xDA"
+                                              "0\xD6\xE1]\r\nHOMEMODE=0\r\nHOMELOGIC=0\n\r\n[UTILITY]\r\nEMGLOGIC=1"));
     }
 
     void newKeysEndTheirSectionAndNewSectionsEndTheFile()
@@ -83,7 +87,8 @@ private slots:
         QVERIFY(WriteIniValue(path_, QStringLiteral("a"), QStringLiteral("Z"), QStringLiteral("3")));
         QVERIFY(WriteIniValue(path_, QStringLiteral("B"), QStringLiteral("W"), QStringLiteral("4")));
         QVERIFY(WriteIniValue(path_, QStringLiteral("第1轴"), QStringLiteral("V"), QStringLiteral("5")));
-        QCOMPARE(ReadBytes(path_), QByteArray("[A]\nX=1\nZ=3\r\n\n[B]\nY=2\r\nW=4\r\n[\xB5\xDA" "1\xD6\xE1]\r\nV=5\r\n"));
+        QCOMPARE(ReadBytes(path_), QByteArray("[A]\nX=1\nZ=3\r\n\n[B]\nY=2\r\nW=4\r\n[\xB5\xDA"
+                                              "1\xD6\xE1]\r\nV=5\r\n"));
     }
 
     void gbkValuesRoundTripAndLineBreaksCannotSplitALine()
@@ -92,9 +97,11 @@ private slots:
         QCOMPARE(ReadIniValue(QStringLiteral("S"), QStringLiteral("K"), path_), QStringLiteral("原点+EZ"));
         QVERIFY(ReadBytes(path_).contains(ToGbk(QStringLiteral("原点+EZ"))));
 
-        QVERIFY(WriteIniValue(path_, QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("1\r\n[UTILITY]\nEMGLOGIC=0")));
+        QVERIFY(WriteIniValue(path_, QStringLiteral("S"), QStringLiteral("K"),
+                              QStringLiteral("1\r\n[UTILITY]\nEMGLOGIC=0")));
         QCOMPARE(ReadIniValue(QStringLiteral("UTILITY"), QStringLiteral("EMGLOGIC"), path_), QString());
-        QCOMPARE(ReadIniValue(QStringLiteral("S"), QStringLiteral("K"), path_), QStringLiteral("1  [UTILITY] EMGLOGIC=0"));
+        QCOMPARE(ReadIniValue(QStringLiteral("S"), QStringLiteral("K"), path_),
+                 QStringLiteral("1  [UTILITY] EMGLOGIC=0"));
     }
 
     void failedWriteLeavesTheFileAsItWas()
@@ -138,8 +145,22 @@ private slots:
         // Files and writes drawn from pieces that exercise the parser: case,
         // blanks, GBK names (乚 ends in the byte of ']'), duplicate sections,
         // LF and CRLF, no last line end, values with line breaks.
-        const QByteArray lines[] = {"[A]", "[a]", " [ B ] ", "[\xB5\xDA" "0\xD6\xE1]", "[\x81\x5Dx]", "[UTILITY]",
-                                    "X=1", "x = 2", "Y=", "; comment", "", "  ", "no equals", "=lone", "[C"};
+        const QByteArray lines[] = {"[A]",
+                                    "[a]",
+                                    " [ B ] ",
+                                    "[\xB5\xDA"
+                                    "0\xD6\xE1]",
+                                    "[\x81\x5Dx]",
+                                    "[UTILITY]",
+                                    "X=1",
+                                    "x = 2",
+                                    "Y=",
+                                    "; comment",
+                                    "",
+                                    "  ",
+                                    "no equals",
+                                    "=lone",
+                                    "[C"};
         const QString sections[] = {"A", "b", "第0轴", "乚x", "UTILITY", "New", "C"};
         const QString keys[] = {"X", "y", "Z", "LONGKEYNAME", "=", "乚"};
         const QString values[] = {"", "1", " 3", "原点+EZ", "a\r\nb", QString(300, 'v')};

@@ -63,7 +63,7 @@ QStringList Temporaries(const QString& folder)
     return QDir(folder).entryList({QStringLiteral(".*.tmp")}, QDir::Files | QDir::Hidden);
 }
 
-}  // namespace
+} // namespace
 
 class TestSaveKill : public QObject {
     Q_OBJECT

@@ -35,7 +35,7 @@ void CheckContinuous(const Plan& plan, double from, double to, double sEnd, doub
     }
 }
 
-}  // namespace
+} // namespace
 
 class TestProfile : public QObject {
     Q_OBJECT

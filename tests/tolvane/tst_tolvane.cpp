@@ -89,17 +89,18 @@ private slots:
         tvn_get_progress(0, &fraction);
         tvn_read_current_speed(9);
 
-        QCOMPARE(RecordedCalls(), (QStringList{
-                                      "tvn_board_init() = 2",
-                                      "tvn_set_profile(0, 2000, 0.1, -3.2, 1e+21) = 3",
-                                      "tvn_set_position(0, 250) = 0",
-                                      "tvn_get_position_unitmm(0, &250) = 0",
-                                      "tvn_arc_move([0, 1], [1000, -2000], [500, 0], 1) = 0",
-                                      "tvn_download_firmware(0, \"/no/such file.s6x\") = 5",
-                                      QStringLiteral("tvn_get_release_version(0, &\"%1\") = 0").arg(QString::fromLatin1(release)),
-                                      "tvn_get_progress(0, &0) = 0",
-                                      "tvn_read_current_speed(9) = 0",
-                                  }));
+        QCOMPARE(RecordedCalls(),
+                 (QStringList{
+                     "tvn_board_init() = 2",
+                     "tvn_set_profile(0, 2000, 0.1, -3.2, 1e+21) = 3",
+                     "tvn_set_position(0, 250) = 0",
+                     "tvn_get_position_unitmm(0, &250) = 0",
+                     "tvn_arc_move([0, 1], [1000, -2000], [500, 0], 1) = 0",
+                     "tvn_download_firmware(0, \"/no/such file.s6x\") = 5",
+                     QStringLiteral("tvn_get_release_version(0, &\"%1\") = 0").arg(QString::fromLatin1(release)),
+                     "tvn_get_progress(0, &0) = 0",
+                     "tvn_read_current_speed(9) = 0",
+                 }));
         QVERIFY(std::strlen(release) > 0);
     }
 

@@ -18,7 +18,7 @@ QTemporaryDir* dir = nullptr;
 
 QString PathOf(const char* name) { return dir->filePath(QLatin1String(name)); }
 
-}  // namespace
+} // namespace
 
 class TestTolvaneEnvironment : public QObject {
     Q_OBJECT
@@ -52,13 +52,13 @@ private slots:
         QVERIFY2(!errors.contains("# a comment"), errors.constData());
 
         QCOMPARE(ReadBytes(PathOf("trace")), QByteArray("tvn_board_init() = 1002\n"
-                                                         "tvn_board_init() = 0\n"
-                                                         "tvn_board_init() = 3\n"
-                                                         "tvn_download_firmware(0, \"/x\") = 2101\n"
-                                                         "tvn_download_firmware(0, \"/x\") = 0\n"
-                                                         "tvn_read_current_speed(0) = -2.5\n"
-                                                         "tvn_set_position(11, 1) = 0\n"
-                                                         "tvn_set_position(12, 1) = 2\n"));
+                                                        "tvn_board_init() = 0\n"
+                                                        "tvn_board_init() = 3\n"
+                                                        "tvn_download_firmware(0, \"/x\") = 2101\n"
+                                                        "tvn_download_firmware(0, \"/x\") = 0\n"
+                                                        "tvn_read_current_speed(0) = -2.5\n"
+                                                        "tvn_set_position(11, 1) = 0\n"
+                                                        "tvn_set_position(12, 1) = 2\n"));
     }
 };
 

@@ -44,8 +44,7 @@ public:
               result_ = tvn_download_firmware(card, path_.constData());
               done_ = true;
           })
-    {
-    }
+    {}
     ~Download() { Wait(); }
 
     void Wait()
@@ -63,7 +62,7 @@ private:
     std::thread thread_;
 };
 
-}  // namespace
+} // namespace
 
 class TestTolvaneFirmware : public QObject {
     Q_OBJECT
@@ -96,7 +95,8 @@ private slots:
         QFETCH(QString, path);
         QFETCH(int, result);
         const auto start = Clock::now();
-        QCOMPARE(tvn_download_firmware(static_cast<int16_t>(card), QFile::encodeName(path).constData()), int16_t(result));
+        QCOMPARE(tvn_download_firmware(static_cast<int16_t>(card), QFile::encodeName(path).constData()),
+                 int16_t(result));
         QVERIFY(Clock::now() - start < std::chrono::milliseconds(500));
         QCOMPARE(Progress(0), 0.0f);
     }

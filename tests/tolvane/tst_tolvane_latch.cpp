@@ -38,7 +38,7 @@ void StepRows(std::initializer_list<std::pair<const char*, double>> rows)
         QTest::newRow(name) << step;
 }
 
-}  // namespace
+} // namespace
 
 class TestTolvaneLatch : public QObject {
     Q_OBJECT

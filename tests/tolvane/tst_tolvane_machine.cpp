@@ -46,7 +46,7 @@ void Level(int signal, int16_t logic)
     }
 }
 
-}  // namespace
+} // namespace
 
 class TestTolvaneMachine : public QObject {
     Q_OBJECT

@@ -37,7 +37,7 @@ Track FollowPair(double step)
     return track;
 }
 
-}  // namespace
+} // namespace
 
 class TestTolvaneMotion : public QObject {
     Q_OBJECT

@@ -10,13 +10,13 @@ using tolvane::control::AdvanceClock;
 using tolvane::control::Input;
 
 // Bits of tvn_get_rsts.
-constexpr uint32_t kCsd = 1u << 4, kSta = 1u << 5, kStp = 1u << 6, kEmg = 1u << 7,
-                   kJogPlus = 1u << 11, kJogMinus = 1u << 12, kSd = 1u << 14, kInp = 1u << 15;
+constexpr uint32_t kCsd = 1u << 4, kSta = 1u << 5, kStp = 1u << 6, kEmg = 1u << 7, kJogPlus = 1u << 11,
+                   kJogMinus = 1u << 12, kSd = 1u << 14, kInp = 1u << 15;
 constexpr uint32_t kCardWide = kCsd | kSta | kStp | kEmg;
 // Bits of tvn_axis_io_status.
 constexpr uint16_t kAlm = 1u << 11, kElPlus = 1u << 12, kElMinus = 1u << 13, kOrg = 1u << 14;
 
-}  // namespace
+} // namespace
 
 class TestTolvaneSignals : public QObject {
     Q_OBJECT
@@ -121,14 +121,23 @@ private slots:
         uint32_t bit = 0;
         uint16_t ioBit = 0;
         switch (which) {
-        case Input::Alarm: tvn_config_ALM_PIN(5, l, 0); ioBit = kAlm; break;
-        case Input::SlowDown: tvn_config_SD_PIN(5, e, l, 0); bit = kSd; break;
+        case Input::Alarm:
+            tvn_config_ALM_PIN(5, l, 0);
+            ioBit = kAlm;
+            break;
+        case Input::SlowDown:
+            tvn_config_SD_PIN(5, e, l, 0);
+            bit = kSd;
+            break;
         case Input::JogPlus: bit = kJogPlus; break;
         case Input::JogMinus: bit = kJogMinus; break;
         case Input::CardSlowDown: bit = kCsd; break;
         case Input::CardStart: bit = kSta; break;
         case Input::CardStop: bit = kStp; break;
-        case Input::Emergency: tvn_config_EMG_PIN(1, e, l); bit = kEmg; break;
+        case Input::Emergency:
+            tvn_config_EMG_PIN(1, e, l);
+            bit = kEmg;
+            break;
         }
         const bool cardWide = (bit & kCardWide) != 0;
         tolvane::control::SetInput(cardWide ? 1 : 5, which, high);

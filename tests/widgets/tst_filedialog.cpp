@@ -70,7 +70,7 @@ private:
     QTimer messagePoll_;
 };
 
-}  // namespace
+} // namespace
 
 class TestFileDialog : public QObject {
     Q_OBJECT
@@ -83,13 +83,20 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("accept");
         QTest::addColumn<QString>("chosen"); // in the folder; empty: nothing
-        QTest::newRow("save: the extension is added") << true << "" << "数据" << true << "数据.csv";
-        QTest::newRow("save: a typed extension stays") << true << "" << "数据.csv" << true << "数据.csv";
-        QTest::newRow("save: the proposed name") << true << "调用记录.csv" << "" << true << "调用记录.csv";
-        QTest::newRow("save: cancelled") << true << "" << "数据" << false << "";
-        QTest::newRow("open: an existing file") << false << "" << "old.csv" << true << "old.csv";
-        QTest::newRow("open: a missing file is not taken") << false << "" << "new.csv" << true << "";
-        QTest::newRow("open: cancelled") << false << "" << "old.csv" << false << "";
+        QTest::newRow("save: the extension is added") << true << ""
+                                                      << "数据" << true << "数据.csv";
+        QTest::newRow("save: a typed extension stays") << true << ""
+                                                       << "数据.csv" << true << "数据.csv";
+        QTest::newRow("save: the proposed name") << true << "调用记录.csv"
+                                                 << "" << true << "调用记录.csv";
+        QTest::newRow("save: cancelled") << true << ""
+                                         << "数据" << false << "";
+        QTest::newRow("open: an existing file") << false << ""
+                                                << "old.csv" << true << "old.csv";
+        QTest::newRow("open: a missing file is not taken") << false << ""
+                                                           << "new.csv" << true << "";
+        QTest::newRow("open: cancelled") << false << ""
+                                         << "old.csv" << false << "";
     }
 
     void handsBackTheChosenPath()

@@ -57,7 +57,7 @@ void Act(QRadioButton* button, const QString& action)
     QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(action);
 }
 
-}  // namespace
+} // namespace
 
 class TestOptionGroup : public QObject {
     Q_OBJECT
@@ -82,7 +82,8 @@ private slots:
         QTest::mouseClick(w.options[1], Qt::LeftButton, {}, QPoint(6, w.options[1]->height() / 2));
         QCOMPARE(States(w), (QList<bool>{false, true, false, false}));
         QCOMPARE(w.ran, QList<int>{1});
-        QTest::mouseClick(w.options[1], Qt::LeftButton, {}, QPoint(6, w.options[1]->height() / 2)); // stays selected, runs again
+        QTest::mouseClick(w.options[1], Qt::LeftButton, {},
+                          QPoint(6, w.options[1]->height() / 2)); // stays selected, runs again
         QCOMPARE(States(w), (QList<bool>{false, true, false, false}));
         QCOMPARE(w.ran, (QList<int>{1, 1}));
         w.options[0]->setFocus();

@@ -34,7 +34,7 @@ void Chip(QPainter& p, QRectF body, int pinsPerSide, bool fourSides)
     p.drawEllipse(QPointF(body.left() + 7, body.top() + 7), 2.5, 2.5);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char* argv[])
 {
