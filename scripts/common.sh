@@ -18,7 +18,9 @@ install_missing_packages() {
     if [[ $(id -u) -ne 0 ]]; then
         sudo=(sudo)
     fi
-    "${sudo[@]}" apt-get update -qq
+    # An index that fails to download (a mirror in the middle of a sync) need
+    # not stop the install: the packages may well be in the others.
+    "${sudo[@]}" apt-get update -qq || echo "apt-get update reported errors; installing from the indexes it has" >&2
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
 }
 
