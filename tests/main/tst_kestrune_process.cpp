@@ -19,7 +19,7 @@ private slots:
         QVERIFY(run.WaitForCall("tvn_config_latch_mode"));
         QVERIFY2(run.process.state() == QProcess::Running, "kestrune ended by itself");
 
-        run.process.terminate(); // SIGTERM
+        run.process.terminate(); // SIGTERM; on Windows WM_CLOSE
         QVERIFY(run.process.waitForFinished(30000));
         QCOMPARE(run.process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(run.process.exitCode(), 0);
