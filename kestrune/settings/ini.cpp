@@ -162,83 +162,136 @@ QString IniFile::Value(const QString& section, const QString& key) const
 
 IniBatch::IniBatch(const QString& file) : file_(file)
 {
-    QByteArray bytes;
     // A file that could not be read is never replaced.
-    if (const int e = ReadWholeFile(file, bytes); e != 0 && e != ENOENT)
+    if (const int e = ReadWholeFile(file, bytes_); e != 0 && e != ENOENT)
         readError_ = e;
-    Split(bytes);
+    Split();
 }
 
 IniBatch IniBatch::InMemory(const QByteArray& content)
 {
     IniBatch batch;
-    batch.Split(content);
+    batch.bytes_ = content;
+    batch.Split();
     return batch;
 }
 
-void IniBatch::Split(const QByteArray& bytes)
+void IniBatch::Split()
 {
-    ForEachLine(bytes, [&](qsizetype begin, qsizetype length, QByteArrayView end) {
-        lines_.push_back({bytes.mid(begin, length), end.toByteArray()});
+    ForEachLine(bytes_, [&](qsizetype begin, qsizetype length, QByteArrayView end) {
+        lines_.push_back({begin, length, end.size()});
     });
+    for (size_t i = 0; i < lines_.size(); ++i)
+        if (SectionName(Text(lines_[i])))
+            headers_.push_back(i);
+}
+
+QByteArrayView IniBatch::Text(const Line& line) const
+{
+    return line.replaced >= 0 ? QByteArrayView(texts_[static_cast<size_t>(line.replaced)])
+                              : QByteArrayView(bytes_).sliced(line.begin, line.length);
 }
 
 void IniBatch::Write(const QString& section, const QString& key, const QString& value)
 {
     written_ = true;
-    static const QByteArray kCrLf = "\r\n";
     const QByteArray sectionName = OneLine(section);
     const QByteArray keyName = OneLine(key);
-    const QByteArray keyLine = keyName + '=' + OneLine(value);
+    QByteArray keyLine = keyName + '=' + OneLine(value);
     const QByteArray folded = Folded(sectionName);
 
-    // A line is added after the last one; that one needs an end first.
-    const auto endLineBefore = [&](size_t index) {
-        if (index > 0 && lines_[index - 1].end.isEmpty())
-            lines_[index - 1].end = kCrLf;
-    };
+    // The section: one written to before, the first of the file's headers
+    // with its name, or a new one at the end.
+    auto known = sectionByName_.constFind(folded);
+    if (known == sectionByName_.constEnd()) {
+        size_t index = 0;
+        while (index < headers_.size()) {
+            const auto name = SectionName(Text(lines_[headers_[index]]));
+            if (name && Folded(*name) == folded)
+                break;
+            ++index;
+        }
+        Section found;
+        if (index == headers_.size()) {
+            found = {lines_.size(), lines_.size(), {}};
+            newSections_.push_back(sections_.size());
+            // The header is the new section's first added line.
+            texts_.push_back('[' + sectionName + ']');
+            found.added.push_back(static_cast<int>(texts_.size() - 1));
+            if (!lines_.empty() && lines_.back().end == 0)
+                lastLineEnded_ = true;
+        } else {
+            const size_t header = headers_[index];
+            const size_t end = index + 1 < headers_.size() ? headers_[index + 1] : lines_.size();
+            // After the section's last non-blank line, so that blank lines
+            // separating it from the next section stay where they are.
+            size_t insertAt = end;
+            while (insertAt > header + 1 && Trimmed(Text(lines_[insertAt - 1])).isEmpty())
+                --insertAt;
+            found = {header, insertAt, {}};
+        }
+        sections_.push_back(std::move(found));
+        known = sectionByName_.insert(folded, sections_.size() - 1);
+    }
+    Section& s = sections_[*known];
 
-    size_t header = 0;
-    while (header < lines_.size()) {
-        const auto name = SectionName(lines_[header].text);
-        if (name && Folded(*name) == folded)
-            break;
-        ++header;
+    if (s.header < lines_.size()) {
+        const size_t end = s.insertAt == lines_.size() ? lines_.size() : s.insertAt;
+        for (size_t i = s.header + 1; i < end; ++i) {
+            const auto kv = KeyValue(Text(lines_[i]));
+            if (kv && SameName(kv->first, keyName)) {
+                if (lines_[i].replaced >= 0) {
+                    texts_[static_cast<size_t>(lines_[i].replaced)] = std::move(keyLine);
+                } else {
+                    texts_.push_back(std::move(keyLine));
+                    lines_[i].replaced = static_cast<int>(texts_.size() - 1);
+                }
+                return;
+            }
+        }
     }
-    if (header == lines_.size()) {
-        endLineBefore(lines_.size());
-        lines_.push_back({'[' + sectionName + ']', kCrLf});
-        lines_.push_back({keyLine, kCrLf});
-        return;
-    }
-    size_t end = header + 1;
-    while (end < lines_.size() && !SectionName(lines_[end].text))
-        ++end;
-    for (size_t i = header + 1; i < end; ++i) {
-        const auto kv = KeyValue(lines_[i].text);
+    for (int added : s.added) {
+        const auto kv = KeyValue(texts_[static_cast<size_t>(added)]);
         if (kv && SameName(kv->first, keyName)) {
-            lines_[i].text = keyLine;
+            texts_[static_cast<size_t>(added)] = std::move(keyLine);
             return;
         }
     }
-    // After the section's last non-blank line, so that blank lines separating
-    // it from the next section stay where they are.
-    size_t insertAt = end;
-    while (insertAt > header + 1 && Trimmed(lines_[insertAt - 1].text).isEmpty())
-        --insertAt;
-    endLineBefore(insertAt);
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), Line{keyLine, kCrLf});
+    // A line added after the file's last line needs that one to end first.
+    if (s.added.empty() && s.insertAt == lines_.size() && !lines_.empty() && lines_.back().end == 0)
+        lastLineEnded_ = true;
+    texts_.push_back(std::move(keyLine));
+    s.added.push_back(static_cast<int>(texts_.size() - 1));
 }
 
 QByteArray IniBatch::Content() const
 {
-    qsizetype size = 0;
-    for (const Line& line : lines_)
-        size += line.text.size() + line.end.size();
+    static const QByteArray kCrLf = "\r\n";
+    // Where each section's added lines go, by the index they go before.
+    std::vector<const Section*> before(lines_.size() + 1, nullptr);
+    for (const Section& s : sections_)
+        if (s.header < lines_.size() && !s.added.empty())
+            before[s.insertAt] = &s;
     QByteArray bytes;
-    bytes.reserve(size);
-    for (const Line& line : lines_)
-        bytes += line.text + line.end;
+    bytes.reserve(bytes_.size() + 64 * static_cast<qsizetype>(texts_.size()) + 64);
+    const auto addLines = [&](const Section& s) {
+        for (int added : s.added)
+            bytes += texts_[static_cast<size_t>(added)] + kCrLf;
+    };
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        if (before[i])
+            addLines(*before[i]);
+        const Line& line = lines_[i];
+        bytes += Text(line);
+        if (line.end > 0)
+            bytes += QByteArrayView(bytes_).sliced(line.begin + line.length, line.end);
+        else if (i + 1 == lines_.size() && lastLineEnded_)
+            bytes += kCrLf;
+    }
+    if (before[lines_.size()])
+        addLines(*before[lines_.size()]);
+    for (size_t index : newSections_)
+        addLines(sections_[index]);
     return bytes;
 }
 

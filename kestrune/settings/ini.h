@@ -78,16 +78,34 @@ public:
     int Commit();
 
 private:
+    // The file's lines stay where they are read; a write changes one line's
+    // text, adds a line to a section or adds a section at the end, so that a
+    // save into a large file costs the section it touches, not the file.
     struct Line {
-        QByteArray text; // without its line end
-        QByteArray end;  // "\r\n", "\n", or "" for a last line without one
+        qsizetype begin;
+        qsizetype length;  // without the line end
+        qsizetype end;     // bytes of the line end: 2, 1, or 0 for a last line without one
+        int replaced = -1; // the index of its new text in texts_, or -1
+    };
+    struct Section {
+        size_t header;          // index of its header line, or of lines_.size() for a new one
+        size_t insertAt;        // where its new keys go: after its last non-blank line
+        std::vector<int> added; // its new key lines, indices in texts_, in order
     };
 
     IniBatch() = default;
-    void Split(const QByteArray& bytes);
+    void Split();
+    QByteArrayView Text(const Line& line) const;
 
     QString file_;
     int readError_ = 0;
     bool written_ = false;
+    QByteArray bytes_;
     std::vector<Line> lines_;
+    std::vector<size_t> headers_;             // every header line, in order
+    QHash<QByteArray, size_t> sectionByName_; // folded name: index in sections_
+    std::vector<Section> sections_;           // those written to, and those of the file as found
+    std::vector<QByteArray> texts_;
+    bool lastLineEnded_ = false;      // a line was added after a last line without an end
+    std::vector<size_t> newSections_; // sections added at the end, in order
 };
