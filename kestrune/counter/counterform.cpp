@@ -17,8 +17,8 @@
 #include "settings/numbertext.h"
 #include "settings/state.h"
 #include "widgets/controls.h"
-#include "widgets/optiongroup.h"
 #include "widgets/lamp.h"
+#include "widgets/optiongroup.h"
 
 namespace {
 
@@ -49,6 +49,9 @@ void FormCounter::BuildDisplays()
     TextLatchResult->setObjectName(QStringLiteral("TextLatchResult"));
     TextLatchResult->setGeometry(12, 12, 380, 330);
     TextLatchResult->setReadOnly(true); // a log: records are only appended
+    // Nothing here is ever undone: an undo history would keep every record
+    // the log has dropped.
+    TextLatchResult->setUndoRedoEnabled(false);
 
     auto* values = new QGroupBox(this);
     values->setObjectName(QStringLiteral("Frame9"));

@@ -8,6 +8,10 @@
 #include <QTest>
 #include <QTimer>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "counter/counterform.h"
 #include "main/mainform.h"
 #include "para/paraform.h"
@@ -114,6 +118,39 @@ private slots:
         QCOMPARE(shown, kept);
         form.CommandCLS_Click();
         QCOMPARE(form.LatchLogText(), QString());
+    }
+
+    void theLogStaysTheSameSizeAfterItsCap()
+    {
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+        // At its cap the log drops a record for each it takes: the memory
+        // that holds it, on screen too, must not grow any more.
+        tolvane::control::Record(false);
+        FormCounter form;
+        form.show(); // laid out and drawn, as on screen
+        form.Form_Load();
+        const auto latch = [&](int i) {
+            tolvane::control::QueueResults("tvn_get_latch_value", {double(i), double(-i)});
+            NextFlags(kAxis0Latched);
+            form.Timer1_Timer();
+            QCoreApplication::processEvents(); // as the timer's event loop would
+        };
+        // Past the cap, and past the text's first compaction.
+        for (int i = 1; i <= 20000; ++i)
+            latch(i);
+        // In use: small blocks and the large ones malloc maps of their own.
+        const auto inUse = [] {
+            const auto heap = mallinfo2();
+            return double(heap.uordblks + heap.hblkhd);
+        };
+        const double before = inUse();
+        for (int i = 20001; i <= 40000; ++i)
+            latch(i);
+        const double grown = (inUse() - before) / 20000;
+        QVERIFY2(grown < 16, qPrintable(QStringLiteral("%1 bytes a record").arg(grown)));
+#else
+        QSKIP("needs glibc's heap statistics, without a sanitizer's allocator");
+#endif
     }
 
     void manualReadingHoldsUntilTheReset()

@@ -1,0 +1,145 @@
+// Keeps every Kestrune window and tool open on a simulated card, with an axis
+// moving back and forth and the latch log full, and reports the heap in use
+// as it goes. What the program keeps is bounded (the latch log, the call
+// log, the scope's buffer), so after a warm-up the heap must stay flat; the
+// growth per minute is the leak.
+//   soak_memory SECONDS [BOUND_KIB_PER_MINUTE]
+// Prints a line per sample and then the growth; with a bound, exits 1 when
+// the growth exceeds it.
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <malloc.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "cardlib/binding.h"
+#include "cardlib/calllog.h"
+#include "counter/counterform.h"
+#include "main/mainform.h"
+#include "motion/motionform.h"
+#include "settings/state.h"
+#include "tolvane/control.h"
+
+namespace {
+
+// In use: small blocks and the large ones that malloc maps of their own.
+double HeapBytes()
+{
+    const auto heap = mallinfo2();
+    return static_cast<double>(heap.uordblks + heap.hblkhd);
+}
+
+// Least-squares slope of `values` over `times`, per second.
+double Slope(const std::vector<double>& times, const std::vector<double>& values)
+{
+    const double n = static_cast<double>(times.size());
+    double st = 0, sv = 0, stt = 0, stv = 0;
+    for (size_t i = 0; i < times.size(); ++i) {
+        st += times[i];
+        sv += values[i];
+        stt += times[i] * times[i];
+        stv += times[i] * values[i];
+    }
+    const double d = n * stt - st * st;
+    return d == 0 ? 0 : (n * stv - st * sv) / d;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const double seconds = argc > 1 ? QString::fromLocal8Bit(argv[1]).toDouble() : 60;
+    const double bound = argc > 2 ? QString::fromLocal8Bit(argv[2]).toDouble() : -1;
+    if (seconds < 40) {
+        std::fprintf(stderr, "usage: soak_memory SECONDS (at least 40) [BOUND_KIB_PER_MINUTE]\n");
+        return 2;
+    }
+
+    // As the program does: every card call from the start on is in the call log.
+    cardlib::calllog::Start();
+    QTemporaryDir folder;
+    tolvane::control::Reset(2);
+    MainForm form;
+    if (!form.Form_Load(folder.path()))
+        return 2;
+    for (int w = 0; w < MainForm::WindowCount; ++w)
+        form.OpenWindow(static_cast<MainForm::Window>(w));
+
+    // The call log's ring and the list of the rows it shows full, as after a
+    // minute of use.
+    for (int i = 0; i < 250000; ++i)
+        cardlib::tvn_get_position(0);
+
+    // The latch log at its cap, so that its records no longer add up.
+    auto* counter = qobject_cast<FormCounter*>(form.OpenWindow(MainForm::CounterWindow));
+    for (int i = 0; i < 10000; ++i) {
+        tolvane::control::QueueResults("tvn_get_latch_flag", {256, 256});
+        counter->Timer1_Timer();
+    }
+
+    // A continuous move that turns back before a limit switch stops it.
+    auto* motion = qobject_cast<MotionForm*>(form.OpenWindow(MainForm::MotionWindow));
+    motion->findChild<QRadioButton*>(QStringLiteral("OB_ContiMove"))->click();
+    motion->findChild<QLineEdit*>(QStringLiteral("T_MaxVelAxis(0)"))->setText(QStringLiteral("20000"));
+    auto* direction = motion->findChild<QComboBox*>(QStringLiteral("CoB_DirAxis(0)"));
+    motion->CB_Start_Click();
+    QTimer turn;
+    QObject::connect(&turn, &QTimer::timeout, [&] {
+        const int32_t at = cardlib::tvn_get_position(0);
+        const bool forward = direction->currentIndex() == 0;
+        if ((forward && at > 500000) || (!forward && at < -500000)) {
+            cardlib::tvn_imd_stop(0);
+            direction->setCurrentIndex(forward ? 1 : 0);
+            motion->CB_Start_Click();
+        }
+    });
+    turn.start(250);
+
+    // Samples every second; after a warm-up of ten seconds, the lowest of each
+    // ten seconds counts: what is freed again now and then (the call log's
+    // rows, a redraw's columns) is not a leak, a floor that rises is.
+    std::vector<double> times, heap;
+    double windowStart = 10, windowLowest = -1;
+    QElapsedTimer clock;
+    clock.start();
+    QTimer sample;
+    QObject::connect(&sample, &QTimer::timeout, [&] {
+        const double t = static_cast<double>(clock.elapsed()) / 1000;
+        const double bytes = HeapBytes();
+        std::printf("%7.1f s  heap %9.1f KiB\n", t, bytes / 1024);
+        std::fflush(stdout);
+        if (t >= windowStart) {
+            windowLowest = windowLowest < 0 ? bytes : std::min(windowLowest, bytes);
+            if (t >= windowStart + 10) {
+                times.push_back(windowStart + 5);
+                heap.push_back(windowLowest);
+                windowStart += 10;
+                windowLowest = -1;
+            }
+        }
+        if (t >= seconds)
+            app.quit();
+    });
+    sample.start(1000);
+    app.exec();
+    form.Form_Unload();
+
+    const double perMinute = Slope(times, heap) * 60 / 1024;
+    std::printf("heap growth after the warm-up: %.1f KiB a minute (the lowest of each of %zu ten-second spans)\n",
+                perMinute, times.size());
+    if (bound >= 0 && perMinute > bound) {
+        std::printf("more than the bound of %.1f KiB a minute\n", bound);
+        return 1;
+    }
+    return 0;
+}
