@@ -148,4 +148,4 @@ struct CsvError {
     int line; // from 1
     QString reason;
 };
-std::variant<std::vector<Sample>, CsvError> FromCsv(const QByteArray& bytes);
+// The samples of a whole CSV text (csvreader.h reads files).

@@ -2,27 +2,35 @@
 
 #include <QBuffer>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <thread>
+#include <variant>
 
 #include "cardlib/calllog.h"
 #include "common/message.h"
+#include "common/usertext.h"
+#include "common/wholefile.h"
+#include "csvreader.h"
 #include "sampling.h"
 #include "scopeplot.h"
 #include "settings/state.h"
-#include "common/wholefile.h"
 #include "widgets/filedialog.h"
 #include "xyview.h"
 
@@ -160,6 +168,13 @@ ScopeForm::ScopeForm(QWidget* parent) : QWidget(parent), buffer_(kBufferSamples)
     connect(redrawTimer_, &QTimer::timeout, this, &ScopeForm::Redraw);
     redrawTimer_->start();
     ShowStatus();
+}
+
+void ScopeForm::closeEvent(QCloseEvent* event)
+{
+    sampleTimer_->stop();
+    redrawTimer_->stop();
+    event->accept();
 }
 
 void ScopeForm::SampleTick()
@@ -338,17 +353,46 @@ int ScopeForm::SavePngTo(const QString& path)
 
 QString ScopeForm::OpenCsvFrom(const QString& path)
 {
-    QByteArray bytes;
-    if (const int error = ReadWholeFile(path, bytes))
-        return error == EACCES   ? QStringLiteral("没有读取权限")
-               : error == ENOENT ? QStringLiteral("文件不存在")
-                                 : WriteErrorText(error);
-    auto read = FromCsv(bytes);
+    // Read on a thread of its own, so that the window stays alive through a
+    // large file, with progress and a way out.
+    std::atomic<bool> cancel{false};
+    std::atomic<int64_t> bytesRead{0};
+    std::atomic<bool> done{false};
+    std::variant<std::vector<Sample>, CsvError, CsvCancelled> read;
+    std::thread reader([&] {
+        read = ReadCsvFile(path, kMostFileSamples, cancel, bytesRead);
+        done = true;
+    });
+    const QString name = QFileInfo(path).fileName();
+    const double size = std::max<double>(static_cast<double>(QFileInfo(path).size()), 1);
+    QProgressDialog progress(QStringLiteral("正在读取“%1”……").arg(QuoteUserText(name)), QStringLiteral("取消"), 0, 1000,
+                             this);
+    progress.setWindowTitle(QStringLiteral("打开示波器数据"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    QEventLoop waiting;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &waiting, [&] {
+        if (done) {
+            waiting.quit();
+            return;
+        }
+        if (progress.wasCanceled())
+            cancel = true;
+        progress.setValue(static_cast<int>(1000 * static_cast<double>(bytesRead) / size));
+    });
+    poll.start(30);
+    if (!done)
+        waiting.exec();
+    reader.join();
+    progress.reset();
+
+    if (std::holds_alternative<CsvCancelled>(read))
+        return {};
     if (const auto* error = std::get_if<CsvError>(&read))
-        return QStringLiteral("第 %1 行：%2").arg(error->line).arg(error->reason);
+        return error->line == 0 ? error->reason : QStringLiteral("第 %1 行：%2").arg(error->line).arg(error->reason);
     sampleTimer_->stop();
-    ShowSamples(std::move(std::get<std::vector<Sample>>(read)),
-                QStringLiteral("文件 %1").arg(QFileInfo(path).fileName()));
+    ShowSamples(std::move(std::get<std::vector<Sample>>(read)), QStringLiteral("文件 %1").arg(name));
     return {};
 }
 
@@ -359,7 +403,8 @@ void ScopeForm::OpenCsv()
     if (path.isEmpty())
         return;
     if (const QString why = OpenCsvFrom(path); !why.isEmpty())
-        ShowMessage(QStringLiteral("无法打开文件“%1”：%2").arg(QDir::toNativeSeparators(path), why), this);
+        ShowMessage(QStringLiteral("无法打开文件“%1”：%2").arg(QuoteUserText(QDir::toNativeSeparators(path)), why),
+                    this);
 }
 
 void ScopeForm::ExportCsv()
@@ -369,9 +414,9 @@ void ScopeForm::ExportCsv()
     if (path.isEmpty())
         return;
     if (const int error = SaveCsvTo(path))
-        ShowMessage(
-            QStringLiteral("数据未能保存到文件“%1”：%2。").arg(QDir::toNativeSeparators(path), WriteErrorText(error)),
-            this);
+        ShowMessage(QStringLiteral("数据未能保存到文件“%1”：%2。")
+                        .arg(QuoteUserText(QDir::toNativeSeparators(path)), WriteErrorText(error)),
+                    this);
 }
 
 void ScopeForm::ExportPng()
@@ -381,7 +426,7 @@ void ScopeForm::ExportPng()
     if (path.isEmpty())
         return;
     if (const int error = SavePngTo(path))
-        ShowMessage(
-            QStringLiteral("图片未能保存到文件“%1”：%2。").arg(QDir::toNativeSeparators(path), WriteErrorText(error)),
-            this);
+        ShowMessage(QStringLiteral("图片未能保存到文件“%1”：%2。")
+                        .arg(QuoteUserText(QDir::toNativeSeparators(path)), WriteErrorText(error)),
+                    this);
 }

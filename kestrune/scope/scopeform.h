@@ -58,6 +58,11 @@ public:
     ScopePlot* Plot() const { return plot_; }
     bool Live() const { return !shownSamples_; }
 
+protected:
+    // Sampling and drawing end with the window: the card library may be closed
+    // right after it, before the window is deleted.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void ShowCursors();
     void ShowStatus();

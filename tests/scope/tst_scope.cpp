@@ -2,12 +2,21 @@
 // move, the buffer's bound, the cursors, the plots' pixel columns, when the
 // live picture is redrawn, its share of a core, CSV files, and an arc's XY
 // path.
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <cmath>
+#include <thread>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "cardlib/binding.h"
 #include "common/cputime.h"
+#include "scope/csvreader.h"
 #include "scope/redrawpacer.h"
 #include "scope/sampling.h"
 #include "scope/scopedata.h"
@@ -298,6 +307,110 @@ private slots:
         const auto read = FromCsv(csv);
         QVERIFY(std::holds_alternative<CsvError>(read));
         QCOMPARE(std::get<CsvError>(read).line, line);
+    }
+
+    void malformedCsvIsRefusedAsItArrives_data()
+    {
+        // Whatever the pieces it comes in, the reader gives the whole text's
+        // answer: lines split across pieces, a last line without its end.
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<int>("piece");
+        const QByteArray file = "t,a,b,c,d,e,f,g,h\r\n0.01,1,1,0,0,2,2,0,0\r\n0.02,3,2,1,0,2,2,0,0";
+        for (int piece : {1, 2, 7, 1000})
+            QTest::addRow("%d bytes at a time", piece) << file << piece;
+    }
+
+    void malformedCsvIsRefusedAsItArrives()
+    {
+        QFETCH(QByteArray, csv);
+        QFETCH(int, piece);
+        CsvReader reader(10);
+        for (qsizetype at = 0; at < csv.size(); at += piece)
+            QVERIFY(reader.Feed(csv.constData() + at, std::min<qsizetype>(piece, csv.size() - at)));
+        QVERIFY(reader.Finish());
+        const auto samples = reader.TakeSamples();
+        QCOMPARE(samples.size(), size_t(2));
+        QCOMPARE(samples[1].command[0], 3.0);
+    }
+
+    void aFileIsReadInBoundedMemory_data()
+    {
+        QTest::addColumn<char>("fill");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("100 MB of line ends") << '\n' << 1 << "标题行应有 9 列";
+        QTest::newRow("100 MB of commas") << ',' << 1 << "这一行太长（超过 4096 个字符）";
+    }
+
+    void aFileIsReadInBoundedMemory()
+    {
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+        QFETCH(char, fill);
+        QFETCH(int, line);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("big.csv");
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            const QByteArray megabyte(1 << 20, fill);
+            for (int i = 0; i < 100; ++i)
+                QVERIFY(file.write(megabyte) == megabyte.size());
+        }
+        // The heap in use, watched while another thread reads the file.
+        const auto inUse = [] {
+            const auto heap = mallinfo2();
+            return double(heap.uordblks + heap.hblkhd);
+        };
+        const double before = inUse();
+        std::atomic<bool> cancel{false}, done{false};
+        std::atomic<int64_t> bytes{0};
+        std::variant<std::vector<Sample>, CsvError, CsvCancelled> read;
+        double most = before;
+        std::thread reader([&] {
+            read = ReadCsvFile(path, kMostFileSamples, cancel, bytes);
+            done = true;
+        });
+        while (!done)
+            most = std::max(most, inUse());
+        reader.join();
+        QVERIFY(std::holds_alternative<CsvError>(read));
+        QCOMPARE(std::get<CsvError>(read).line, line);
+        QCOMPARE(std::get<CsvError>(read).reason, reason);
+        QVERIFY2(most - before < 8 << 20, qPrintable(QStringLiteral("%1 MiB").arg((most - before) / (1 << 20))));
+#else
+        QSKIP("needs glibc's heap statistics, without a sanitizer's allocator");
+#endif
+    }
+
+    void aValidFileOpensUpToTheLimitAndNoFurther()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("valid.csv");
+        const auto write = [&](int rows) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QByteArray text = "t,a,b,c,d,e,f,g,h\n";
+            for (int i = 0; i < rows; ++i)
+                text += QByteArray::number(i) + ",5,4,1,100,0,0,0,0\n";
+            QVERIFY(file.write(text) == text.size());
+        };
+        std::atomic<bool> cancel{false};
+        std::atomic<int64_t> bytes{0};
+        write(1000);
+        auto read = ReadCsvFile(path, 1000, cancel, bytes);
+        QVERIFY(std::holds_alternative<std::vector<Sample>>(read));
+        QCOMPARE(std::get<std::vector<Sample>>(read).size(), size_t(1000));
+        QCOMPARE(bytes.load(), QFileInfo(path).size());
+        write(1001);
+        read = ReadCsvFile(path, 1000, cancel, bytes);
+        QVERIFY(std::holds_alternative<CsvError>(read));
+        QCOMPARE(std::get<CsvError>(read).line, 1002);
+        QCOMPARE(std::get<CsvError>(read).reason, QStringLiteral("采样超过 1000 个，示波器显示不了这么多"));
+        cancel = true;
+        QVERIFY(std::holds_alternative<CsvCancelled>(ReadCsvFile(path, 1000, cancel, bytes)));
+        QCOMPARE(std::get<CsvError>(ReadCsvFile(dir.filePath("none.csv"), 1000, cancel, bytes)).reason,
+                 QStringLiteral("文件不存在"));
     }
 
     void anArcsPathLiesOnItsCircle()
