@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "wholefile_names.h"
+#include "usertext.h"
 
 namespace wholefile {
 namespace {
@@ -49,7 +50,7 @@ QStringList TemporaryPaths(const QString& target)
 
 QString SaveFailedMessage(const QString& path, int error)
 {
-    return QStringLiteral("参数未能保存到文件“%1”：%2。").arg(path, WriteErrorText(error));
+    return QStringLiteral("参数未能保存到文件“%1”：%2。").arg(QuoteUserText(path), WriteErrorText(error));
 }
 
 QString WriteErrorText(int error)

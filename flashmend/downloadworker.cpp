@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "cardlib/tolvane.h"
+#include "common/usertext.h"
 
 namespace {
 
@@ -62,8 +63,8 @@ DownloadFunction LibraryDownload()
 QString FailureText(int card, const QString& path, int r)
 {
     // Built by joining, never by formatting the path: a path may hold % signs.
-    const QString call = QStringLiteral("tvn_download_firmware(") + QString::number(card) + QLatin1Char(',') + path +
-                         QStringLiteral(")=") + QString::number(r) + QStringLiteral(";\r\n");
+    const QString call = QStringLiteral("tvn_download_firmware(") + QString::number(card) + QLatin1Char(',') +
+                         QuoteUserText(path) + QStringLiteral(")=") + QString::number(r) + QStringLiteral(";\r\n");
     return call + (r / 100 == 1 ? QStringLiteral("固件升级失败，请关闭软件后重试，多次失败后请联系厂家！\r\n")
                                 : QStringLiteral("固件升级失败，请再次尝试升级操作！\r\n"));
 }

@@ -9,6 +9,7 @@
 #include "cardlib/binding.h"
 #include "cardlib/brevak.h"
 #include "common/message.h"
+#include "common/usertext.h"
 #include "settings/numbertext.h"
 #include "settings/state.h"
 
@@ -168,13 +169,18 @@ void StopMotion(int16_t card, const MotionFields& fields, MotionParameterSet& p)
             continue;
         }
         const double time = p.AccelTime[t];
-        const QString typed = Abbreviated(fields.accelTime[t]);
+        const QString typed = QuoteUserText(Abbreviated(fields.accelTime[t]));
         if (!read.accelTimeRead[t]) {
             reasons << (IsNumberText(fields.accelTime[t])
                             ? QStringLiteral("第%1轴的总加速时间“%2”超出范围。").arg(t).arg(typed)
                             : QStringLiteral("第%1轴的总加速时间“%2”不是有效的数字。").arg(t).arg(typed));
         } else if (!std::isfinite(time) || time < 0) {
             reasons << QStringLiteral("第%1轴的总加速时间“%2”不能用于减速停止。").arg(t).arg(typed);
+        } else if (time > kLongestStopRamp) {
+            reasons << QStringLiteral("第%1轴的总加速时间“%2”超过 %3 秒，不能用于减速停止。")
+                           .arg(t)
+                           .arg(typed)
+                           .arg(kLongestStopRamp);
         } else if (const int16_t status = cardlib::tvn_decel_stop(axis, time); status != 0) {
             reasons << QStringLiteral("控制卡拒绝了第%1轴的减速停止（返回 %2）。").arg(t).arg(status);
         } else {

@@ -1,5 +1,6 @@
 #include "motionparameters.h"
 
+#include "common/usertext.h"
 #include "settings/numbertext.h"
 
 namespace {
@@ -7,7 +8,7 @@ namespace {
 QString Describe(int slot, const char* field, const QString& text)
 {
     const QString where = slot < 0 ? QString() : QStringLiteral("第%1轴的").arg(slot);
-    const QString quoted = Abbreviated(text);
+    const QString quoted = QuoteUserText(Abbreviated(text));
     return IsNumberText(text)
                ? QStringLiteral("%1%2“%3”超出范围，请重新输入！").arg(where, QString::fromUtf8(field), quoted)
                : QStringLiteral("%1%2“%3”不是有效的数字，请重新输入！").arg(where, QString::fromUtf8(field), quoted);

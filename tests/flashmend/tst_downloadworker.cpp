@@ -120,7 +120,8 @@ private slots:
         const QString path = QStringLiteral("/home/用户/%s%n\\fw%1.s6x");
         const QString text = FailureText(0, path, result);
         QCOMPARE(text,
-                 QStringLiteral("tvn_download_firmware(0,") + path + QStringLiteral(")=") + QString::number(result) +
+                 QStringLiteral("tvn_download_firmware(0,\u2068") + path + QStringLiteral("\u2069)=") +
+                     QString::number(result) +
                      (restartPattern ? QStringLiteral(";\r\n固件升级失败，请关闭软件后重试，多次失败后请联系厂家！\r\n")
                                      : QStringLiteral(";\r\n固件升级失败，请再次尝试升级操作！\r\n")));
     }

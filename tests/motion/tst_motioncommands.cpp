@@ -1,11 +1,11 @@
 #include <QTest>
 
+#include "cardlib/tolvane.h"
 #include "motion/motioncommands.h"
 #include "settings/numbertext.h"
 #include "settings/state.h"
 #include "support/messages.h"
 #include "support/standin.h"
-#include "cardlib/tolvane.h"
 
 Q_DECLARE_METATYPE(MotionFields)
 
@@ -98,23 +98,23 @@ private slots:
         f.driveSpeed[1] = "2,000";
         p_.DriveSpeed[1] = 77;
         StartMotion(0, f, p_, true);
-        QCOMPARE(messages.texts, QStringList{"第1轴的驱动速度“2,000”不是有效的数字，请重新输入！"});
+        QCOMPARE(messages.texts, QStringList{"第1轴的驱动速度“\u20682,000\u2069”不是有效的数字，请重新输入！"});
         QVERIFY(RecordedCalls().isEmpty());
         QCOMPARE(p_.DriveSpeed[1], 77); // nothing taken from a failed read
 
         f = Initial();
         f.interpStartSpeed = "9999999999";
         StartMotion(0, f, p_, true);
-        QCOMPARE(messages.texts.last(), QStringLiteral("插补初速度“9999999999”超出范围，请重新输入！"));
+        QCOMPARE(messages.texts.last(), QStringLiteral("插补初速度“\u20689999999999\u2069”超出范围，请重新输入！"));
         f.interpAccelTime = "1e400"; // too big for any field: out of range too
         f.interpStartSpeed = "500";
         StartMotion(0, f, p_, true);
-        QCOMPARE(messages.texts.last(), QStringLiteral("插补总加速时间“1e400”超出范围，请重新输入！"));
+        QCOMPARE(messages.texts.last(), QStringLiteral("插补总加速时间“\u20681e400\u2069”超出范围，请重新输入！"));
         // A long entry is quoted in part, so the end of the sentence shows.
         f = Initial();
         f.endPosition[0] = QString(10000, '1') + "x";
         StartMotion(0, f, p_, true);
-        QCOMPARE(messages.texts.last(), "第0轴的终点位置“" + QString(32, '1') + "…”不是有效的数字，请重新输入！");
+        QCOMPARE(messages.texts.last(), "第0轴的终点位置“\u2068" + QString(32, '1') + "…\u2069”不是有效的数字，请重新输入！");
         QVERIFY(RecordedCalls().isEmpty());
     }
 
@@ -265,6 +265,21 @@ private slots:
         QVERIFY(messages.texts.isEmpty());
     }
 
+    void typedTextCannotTurnAMessageAround()
+    {
+        // A right-to-left override typed into a field would reverse the rest
+        // of the message that quotes it: it is shown as an escape, inside an
+        // isolate.
+        MessageCatcher messages;
+        MotionFields f = Initial();
+        f.axisChecked = {true, false};
+        f.accelTime[0] = QStringLiteral("1\u202E0");
+        StopMotion(0, f, p_);
+        QCOMPARE(messages.texts,
+                 QStringList{"第0轴的总加速时间“\u20681[U+202E]0\u2069”不是有效的数字。该轴已立即停止。"});
+        QVERIFY(!messages.texts[0].contains(QChar(0x202E)));
+    }
+
     void aStopIsNeverRefusedOverATypingError()
     {
         MessageCatcher messages;
@@ -275,7 +290,7 @@ private slots:
         StopMotion(0, f, p_);
         QCOMPARE(RecordedRequests(), (QStringList{"tvn_decel_stop(0, 0.1)", "tvn_imd_stop(1)"}));
         QCOMPARE(messages.texts.size(), 1);
-        QCOMPARE(messages.texts[0], QStringLiteral("第1轴的总加速时间“”不是有效的数字。该轴已立即停止。"));
+        QCOMPARE(messages.texts[0], QStringLiteral("第1轴的总加速时间“\u2068\u2069”不是有效的数字。该轴已立即停止。"));
     }
 
     void aStopAlwaysStops_data()
@@ -283,10 +298,16 @@ private slots:
         QTest::addColumn<QString>("time");
         QTest::addColumn<int>("refusal"); // what the card answers tvn_decel_stop, -1: the simulation
         QTest::addColumn<QString>("message");
-        QTest::newRow("negative") << "-1" << -1 << "第0轴的总加速时间“-1”不能用于减速停止。该轴已立即停止。";
+        QTest::newRow("negative") << "-1" << -1 << "第0轴的总加速时间“\u2068-1\u2069”不能用于减速停止。该轴已立即停止。";
         QTest::newRow("barely negative") << "-0.001" << -1
-                                         << "第0轴的总加速时间“-0.001”不能用于减速停止。该轴已立即停止。";
-        QTest::newRow("too big") << "1e400" << -1 << "第0轴的总加速时间“1e400”超出范围。该轴已立即停止。";
+                                         << "第0轴的总加速时间“\u2068-0.001\u2069”不能用于减速停止。该轴已立即停止。";
+        QTest::newRow("too big") << "1e400" << -1 << "第0轴的总加速时间“\u20681e400\u2069”超出范围。该轴已立即停止。";
+        QTest::newRow("a stop of 30 years")
+            << "1e9" << -1 << "第0轴的总加速时间“\u20681e9\u2069”超过 10 秒，不能用于减速停止。该轴已立即停止。";
+        QTest::newRow("largest double") << "1e308" << -1
+                                        << "第0轴的总加速时间“\u20681e308\u2069”超过 10 秒，不能用于减速停止。该轴已立即停止。";
+        QTest::newRow("just over 10 s") << "10.001" << -1
+                                        << "第0轴的总加速时间“\u206810.001\u2069”超过 10 秒，不能用于减速停止。该轴已立即停止。";
         QTest::newRow("refused by the card") << "0.1" << 3 << "控制卡拒绝了第0轴的减速停止（返回 3）。该轴已立即停止。";
         QTest::newRow("accepted") << "0.1" << -1 << "";
     }
@@ -312,6 +333,26 @@ private slots:
         QCOMPARE(tvn_read_current_speed(0), 0.0);
         QCOMPARE(tvn_axis_status(0) & 1, 0);
         QCOMPARE(messages.texts, message.isEmpty() ? QStringList() : QStringList{message});
+        tolvane::control::UseTestClock(false);
+    }
+
+    void theLongestStopStillRamps()
+    {
+        MessageCatcher messages;
+        tolvane::control::UseTestClock(true);
+        MotionFields f = Initial();
+        f.mode = MotionFields::Continuous;
+        StartMotion(0, f, p_, true);
+        tolvane::control::AdvanceClock(1.0);
+        tolvane::control::ClearCalls();
+        f.accelTime[0] = "10";
+        StopMotion(0, f, p_);
+        QCOMPARE(RecordedRequests(), QStringList{"tvn_decel_stop(0, 10)"});
+        tolvane::control::AdvanceClock(5.0);
+        QVERIFY(tvn_read_current_speed(0) > 0);
+        tolvane::control::AdvanceClock(5.1);
+        QCOMPARE(tvn_read_current_speed(0), 0.0);
+        QVERIFY(messages.texts.isEmpty());
         tolvane::control::UseTestClock(false);
     }
 
