@@ -33,6 +33,12 @@ int ReadWholeFile(const QString& path, QByteArray& bytes);
 // (Windows) gives kFileInUse and stays as it was.
 int WriteWholeFile(const QString& path, const QByteArray& bytes);
 
+// Removes the temporary files of `path` that saves killed before their end
+// left behind, as every save does first; the program does it at its start as
+// well, so that they do not wait for the next save. A temporary file that a
+// living writer holds stays.
+void RemoveLeftoverTemporaries(const QString& path);
+
 // Why a write failed, for the user, in Chinese.
 QString WriteErrorText(int error);
 

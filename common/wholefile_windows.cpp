@@ -208,6 +208,12 @@ int ReadWholeFile(const QString& path, QByteArray& bytes)
     return file.Close();
 }
 
+void RemoveLeftoverTemporaries(const QString& path)
+{
+    const QFileInfo info(path);
+    RemoveLeftovers(info.isSymbolicLink() && info.exists() ? info.canonicalFilePath() : path);
+}
+
 int WriteWholeFile(const QString& path, const QByteArray& bytes)
 {
     // Through a link to the file it names: replacing the link would cut it.

@@ -1,6 +1,7 @@
 #include "calllogform.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDateTime>
@@ -20,6 +21,7 @@
 
 #include "calllogmodel.h"
 #include "common/message.h"
+#include "common/usertext.h"
 #include "common/wholefile.h"
 #include "widgets/filedialog.h"
 
@@ -116,6 +118,14 @@ CallLogForm::CallLogForm(QWidget* parent) : QWidget(parent)
     connect(timer_, &QTimer::timeout, this, &CallLogForm::Refresh);
     timer_->start();
     Refresh();
+}
+
+void CallLogForm::closeEvent(QCloseEvent* event)
+{
+    // Closed, the window waits for its deletion without refreshing.
+    timer_->stop();
+    filterDelay_->stop();
+    event->accept();
 }
 
 void CallLogForm::Refresh()
@@ -221,6 +231,6 @@ void CallLogForm::Save()
         return;
     if (const int error = SaveTo(path))
         ShowMessage(QStringLiteral("调用记录未能保存到文件“%1”：%2。")
-                        .arg(QDir::toNativeSeparators(path), WriteErrorText(error)),
+                        .arg(QuoteUserText(QDir::toNativeSeparators(path)), WriteErrorText(error)),
                     this);
 }

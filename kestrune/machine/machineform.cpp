@@ -1,6 +1,7 @@
 #include "machineform.h"
 
 #include <QAbstractItemView>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -79,6 +80,12 @@ MachineForm::MachineForm(const SimulatedMachine& machine, QWidget* parent) : QWi
     connect(timer_, &QTimer::timeout, this, &MachineForm::Refresh);
     timer_->start();
     Refresh();
+}
+
+void MachineForm::closeEvent(QCloseEvent* event)
+{
+    timer_->stop();
+    event->accept();
 }
 
 QWidget* MachineForm::SignalRow(QWidget* parent, const QString& name, int axisSlot, int signal)

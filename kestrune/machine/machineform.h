@@ -26,6 +26,11 @@ public:
     // Lamps and choices from the card in use (a 100 ms timer).
     void Refresh();
 
+protected:
+    // The simulated machine is read no more once the window is closed: the
+    // card library may be closed right after it.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     struct Row {
         int axisSlot; // 0 or 1, or −1 for a card-wide signal

@@ -18,6 +18,8 @@
 #include "cardlib/binding.h"
 #include "cardlib/machine.h"
 #include "common/message.h"
+#include "common/usertext.h"
+#include "common/wholefile.h"
 #include "counter/counterform.h"
 #include "io/ioform.h"
 #include "machine/machineform.h"
@@ -138,6 +140,10 @@ MainForm::~MainForm() = default;
 bool MainForm::Form_Load(const QString& settingsFolder)
 {
     SetSettingsPaths(settingsFolder);
+    // What saves killed before their end left behind goes now, not at the
+    // next save.
+    for (const QString& path : {HardwareSetPath, MotionSetPath})
+        RemoveLeftoverTemporaries(path);
     const int16_t r = cardlib::tvn_board_init();
     if (r == 0) {
         ShowMessage(QStringLiteral("未找到Brevak运动控制卡，单击“确定”进入模拟演示界面！"));
@@ -198,7 +204,7 @@ void MainForm::CoB_CardNo_Change(const QString& text)
     CoB_CardNo->lineEdit()->setPalette(palette);
     CoB_CardNo->setToolTip(card ? QString()
                                 : QStringLiteral("“%1”不是卡号（0 到 %2 的整数），各窗口仍在使用第 %3 张卡。")
-                                      .arg(Abbreviated(text))
+                                      .arg(QuoteUserText(Abbreviated(text)))
                                       .arg(kLastCardNumber)
                                       .arg(CurrentCardNo));
 }

@@ -1,15 +1,19 @@
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "common/message.h"
 #include "main/mainform.h"
 #include "settings/state.h"
+#include "support/files.h"
 #include "support/standin.h"
 
 namespace {
@@ -205,6 +209,72 @@ private slots:
         QCOMPARE(closed, (QStringList{"io", "para", "motion"}));
         QCOMPARE(RecordedCalls(), QStringList{"tvn_board_close() = 0"});
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void startUpRemovesWhatKilledSavesLeft()
+    {
+        // Temporary files of both settings files, as a save killed before
+        // its rename leaves them, and files that only look alike.
+        const QStringList stale = {".hardware_set.txt.Ab3dE9.tmp", ".Motion_set.txt.zz0000.tmp"};
+        const QStringList kept = {".hardware_set.txt.toolong7.tmp", ".other.txt.Ab3dE9.tmp",
+                                  "hardware_set.txt.Ab3dE9.tmp"};
+        for (const QString& name : stale + kept)
+            QVERIFY(WriteBytes(dir_.filePath(name), "half a save"));
+        FreshCards(1);
+        MainForm form;
+        form.Form_Load(dir_.path());
+        for (const QString& name : stale)
+            QVERIFY2(!QFileInfo::exists(dir_.filePath(name)), qPrintable(name));
+        for (const QString& name : kept)
+            QVERIFY2(QFileInfo::exists(dir_.filePath(name)), qPrintable(name));
+        form.Form_Unload();
+    }
+
+    void noCardCallFollowsTheClose_data()
+    {
+        QTest::addColumn<QList<int>>("windows");
+        // The periodic card call that shows a window's timer has run.
+        QTest::addColumn<QString>("periodic");
+        QTest::newRow("I/O") << QList<int>{MainForm::IoWindow} << "tvn_read_inbit";
+        QTest::newRow("counter") << QList<int>{MainForm::CounterWindow} << "read_dword_pld_register";
+        QTest::newRow("motion") << QList<int>{MainForm::MotionWindow} << "tvn_read_current_speed";
+        QTest::newRow("scope") << QList<int>{MainForm::ScopeWindow} << "tvn_read_current_speed";
+        QTest::newRow("machine") << QList<int>{MainForm::MachineWindow} << QString();
+        QTest::newRow("call log") << QList<int>{MainForm::CallLogWindow} << QString();
+        QTest::newRow("all") << QList<int>{MainForm::ParaWindow,   MainForm::IoWindow,      MainForm::CounterWindow,
+                                           MainForm::MotionWindow, MainForm::CallLogWindow, MainForm::ScopeWindow,
+                                           MainForm::MachineWindow}
+                             << "tvn_read_current_speed";
+    }
+
+    void noCardCallFollowsTheClose()
+    {
+        // Closing the program closes every window, then the card library; a
+        // closed window waits for its deletion with its timers stopped, so
+        // that nothing it does reaches the closed library.
+        QFETCH(QList<int>, windows);
+        QFETCH(QString, periodic);
+        FreshCards(2);
+        CurrentCardNo = 1;
+        MainForm form;
+        form.Form_Load(dir_.path());
+        QList<QPointer<QWidget>> open;
+        for (int window : windows)
+            open << form.OpenWindow(static_cast<MainForm::Window>(window));
+        if (!periodic.isEmpty())
+            QTRY_VERIFY_WITH_TIMEOUT(!RecordedCalls(periodic).isEmpty(), 30000);
+
+        QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("CB_Exit")), Qt::LeftButton);
+        for (const QPointer<QWidget>& window : open) {
+            QVERIFY(window);
+            for (const QTimer* timer : window->findChildren<QTimer*>())
+                QVERIFY2(!timer->isActive(), qPrintable(window->objectName() + "/" + timer->objectName()));
+        }
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const QStringList calls = RecordedCalls();
+        QCOMPARE(calls.last(), QStringLiteral("tvn_board_close() = 0"));
+        QCOMPARE(RecordedCalls(QStringLiteral("tvn_board_close")).size(), 1);
     }
 
 private:
