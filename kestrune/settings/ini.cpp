@@ -217,7 +217,9 @@ void IniBatch::Write(const QString& section, const QString& key, const QString& 
     for (size_t i = header + 1; i < end; ++i) {
         const auto kv = KeyValue(lines_[i].text);
         if (kv && SameName(kv->first, keyName)) {
-            lines_[i].text = keyLine;
+            // The key keeps its name as the file spells it, as the Windows
+            // private-profile functions keep it.
+            lines_[i].text = kv->first.toByteArray() + '=' + OneLine(value);
             return;
         }
     }
