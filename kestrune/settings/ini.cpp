@@ -197,7 +197,7 @@ void IniBatch::Write(const QString& section, const QString& key, const QString& 
     written_ = true;
     const QByteArray sectionName = OneLine(section);
     const QByteArray keyName = OneLine(key);
-    QByteArray keyLine = keyName + '=' + OneLine(value);
+    const QByteArray valueText = OneLine(value);
     const QByteArray folded = Folded(sectionName);
 
     // The section: one written to before, the first of the file's headers
@@ -240,10 +240,13 @@ void IniBatch::Write(const QString& section, const QString& key, const QString& 
         for (size_t i = s.header + 1; i < end; ++i) {
             const auto kv = KeyValue(Text(lines_[i]));
             if (kv && SameName(kv->first, keyName)) {
+                // The key keeps its name as the file spells it, as the
+                // Windows private-profile functions keep it.
+                QByteArray line = kv->first.toByteArray() + '=' + valueText;
                 if (lines_[i].replaced >= 0) {
-                    texts_[static_cast<size_t>(lines_[i].replaced)] = std::move(keyLine);
+                    texts_[static_cast<size_t>(lines_[i].replaced)] = std::move(line);
                 } else {
-                    texts_.push_back(std::move(keyLine));
+                    texts_.push_back(std::move(line));
                     lines_[i].replaced = static_cast<int>(texts_.size() - 1);
                 }
                 return;
@@ -253,14 +256,14 @@ void IniBatch::Write(const QString& section, const QString& key, const QString& 
     for (int added : s.added) {
         const auto kv = KeyValue(texts_[static_cast<size_t>(added)]);
         if (kv && SameName(kv->first, keyName)) {
-            texts_[static_cast<size_t>(added)] = std::move(keyLine);
+            texts_[static_cast<size_t>(added)] = kv->first.toByteArray() + '=' + valueText;
             return;
         }
     }
     // A line added after the file's last line needs that one to end first.
     if (s.added.empty() && s.insertAt == lines_.size() && !lines_.empty() && lines_.back().end == 0)
         lastLineEnded_ = true;
-    texts_.push_back(std::move(keyLine));
+    texts_.push_back(keyName + '=' + valueText);
     s.added.push_back(static_cast<int>(texts_.size() - 1));
 }
 

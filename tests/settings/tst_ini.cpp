@@ -77,8 +77,9 @@ private slots:
                                   "0\xD6\xE1]\r\nHOMEMODE=0\r\nhomelogic = 1\n\r\n[UTILITY]\r\nEMGLOGIC=1";
         QVERIFY(WriteBytes(path_, before));
         QVERIFY(WriteIniValue(path_, QStringLiteral("第0轴"), QStringLiteral("HOMELOGIC"), QStringLiteral("0")));
+        // The key keeps the file's spelling; its line loses the blanks.
         QCOMPARE(ReadBytes(path_), QByteArray("; kept comment\r\n[\xB5\xDA"
-                                              "0\xD6\xE1]\r\nHOMEMODE=0\r\nHOMELOGIC=0\n\r\n[UTILITY]\r\nEMGLOGIC=1"));
+                                              "0\xD6\xE1]\r\nHOMEMODE=0\r\nhomelogic=0\n\r\n[UTILITY]\r\nEMGLOGIC=1"));
     }
 
     void newKeysEndTheirSectionAndNewSectionsEndTheFile()
