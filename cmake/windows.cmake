@@ -48,3 +48,69 @@ function(kestrune_tolvane_import target)
     target_link_libraries(${target} INTERFACE ${library})
     add_dependencies(${target} ${target}_library)
 endfunction()
+
+# The MinGW runtime DLLs a program of this compiler needs, wherever the
+# compiler keeps them.
+set(KESTRUNE_MINGW_RUNTIME)
+if(KESTRUNE_STDCALL)
+    set(runtime_names libgcc_s_dw2-1.dll libstdc++-6.dll libwinpthread-1.dll)
+else()
+    set(runtime_names libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
+endif()
+foreach(name IN LISTS runtime_names)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${name}
+                    OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(NOT IS_ABSOLUTE "${path}" OR NOT EXISTS "${path}")
+        message(FATAL_ERROR "The compiler ${CMAKE_CXX_COMPILER} does not know where ${name} is")
+    endif()
+    file(REAL_PATH "${path}" path)
+    list(APPEND KESTRUNE_MINGW_RUNTIME "${path}")
+endforeach()
+
+# Qt's DLLs and plugins: what the programs load (the windows platform and
+# the Windows Vista style) and what tests and headless runs use (Qt6Test, the
+# offscreen and minimal platforms).
+set(KESTRUNE_QT_DLLS $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
+    $<TARGET_FILE:Qt6::Test>)
+set(KESTRUNE_QT_PLATFORMS $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin>
+    $<TARGET_FILE:Qt6::QOffscreenIntegrationPlugin> $<TARGET_FILE:Qt6::QMinimalIntegrationPlugin>)
+set(KESTRUNE_QT_STYLES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin>)
+# Qt finds its translations and plugins beside the program (Prefix), not in
+# the folder above Qt6Core.dll, where it would look for a Qt installation.
+set(KESTRUNE_QT_CONF ${PROJECT_SOURCE_DIR}/cmake/qt.conf)
+
+# kestrune_windows_runtime(TARGET FOLDER): copies into FOLDER, on every
+# build, what a program there needs to run: the MinGW runtime, Qt's DLLs and
+# plugins, and qt.conf.
+function(kestrune_windows_runtime target folder)
+    add_custom_target(${target} ALL
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}/platforms ${folder}/styles
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KESTRUNE_MINGW_RUNTIME} ${KESTRUNE_QT_DLLS}
+                ${KESTRUNE_QT_CONF} ${folder}
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KESTRUNE_QT_PLATFORMS} ${folder}/platforms
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KESTRUNE_QT_STYLES} ${folder}/styles
+        COMMENT "Copying the DLLs a program needs into ${folder}"
+        VERBATIM)
+endfunction()
+
+# kestrune_windows_program(TARGET NAME ICON DESCRIPTION): TARGET becomes the
+# window program NAME.exe (no console window) with the icon file ICON (made by
+# the build target program_icons) and version information whose description
+# is DESCRIPTION.
+function(kestrune_windows_program target name icon description)
+    set(KESTRUNE_RC_NAME ${name})
+    set(KESTRUNE_RC_FILE ${name}.exe)
+    set(KESTRUNE_RC_ICON ${icon})
+    set(KESTRUNE_RC_DESCRIPTION ${description})
+    if(DEFINED PROJECT_VERSION_MINOR AND NOT PROJECT_VERSION_MINOR STREQUAL "")
+        set(KESTRUNE_RC_MINOR ${PROJECT_VERSION_MINOR})
+    else()
+        set(KESTRUNE_RC_MINOR 0)
+    endif()
+    set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+    configure_file(${PROJECT_SOURCE_DIR}/cmake/program.rc.in ${rc} @ONLY)
+    target_sources(${target} PRIVATE ${rc})
+    set_source_files_properties(${rc} TARGET_DIRECTORY ${target} PROPERTIES OBJECT_DEPENDS ${icon})
+    add_dependencies(${target} program_icons)
+    set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON OUTPUT_NAME ${name})
+endfunction()
