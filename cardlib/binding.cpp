@@ -1,9 +1,5 @@
 #include "binding.h"
 
-#include <dlfcn.h>
-#include <unistd.h>
-
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -15,25 +11,18 @@ namespace cardlib {
 
 Loader::Loader(std::vector<std::string> candidates) : candidates_(std::move(candidates)) {}
 
-Loader::~Loader()
-{
-    if (handle_)
-        dlclose(handle_);
-}
-
 bool Loader::Open(std::string* error)
 {
-    if (handle_)
+    if (library_.IsOpen())
         return true;
     std::string reasons;
     for (const std::string& path : candidates_) {
-        handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (handle_)
+        std::string why;
+        if (library_.Open(path, &why))
             return true;
-        const char* why = dlerror();
         if (!reasons.empty())
             reasons += "\n";
-        reasons += why ? why : path + ": cannot be opened";
+        reasons += why;
     }
     if (error)
         *error = "无法加载卡驱动库 " + std::string(kLibraryFile) + "：\n" + reasons;
@@ -44,26 +33,14 @@ void* Loader::Resolve(const char* name, std::string* error)
 {
     if (!Open(error))
         return nullptr;
-    dlerror();
-    void* address = dlsym(handle_, name);
+    std::string why;
+    void* address = library_.Symbol(name, error ? &why : nullptr);
     if (!address && error) {
-        const char* why = dlerror();
         *error = "卡驱动库 " + std::string(kLibraryFile) + " 中找不到函数 " + name;
-        if (why)
-            *error += "：\n" + std::string(why);
+        if (!why.empty())
+            *error += "：\n" + why;
     }
     return address;
-}
-
-std::string ProgramDirectory()
-{
-    char path[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0)
-        return ".";
-    std::string exe(path, static_cast<size_t>(n));
-    const size_t slash = exe.rfind('/');
-    return slash == std::string::npos ? "." : exe.substr(0, slash);
 }
 
 namespace {

@@ -1,8 +1,8 @@
 // Run-time binding of the card driver library.
 //
-// Each cardlib::tvn_... function resolves its namesake in libTolvane.so on its
-// first call: the library is looked for in the program's own directory first,
-// then on the normal library search path. A library or function that cannot
+// Each cardlib::tvn_... function resolves its namesake in the card driver
+// library (kLibraryFile) on its first call: the library is looked for in the
+// program's own directory first, then on the system's library search path. A library or function that cannot
 // be found is reported through the failure handler, which does not return.
 #pragma once
 
@@ -11,19 +11,23 @@
 #include <string>
 #include <vector>
 
+#include "sharedlibrary.h"
 #include "tvn_params.h"
 
 namespace cardlib {
 
 // The file name of the card driver library on this platform.
+#ifdef _WIN32
+inline constexpr const char* kLibraryFile = "Tolvane.dll";
+#else
 inline constexpr const char* kLibraryFile = "libTolvane.so";
+#endif
 
 // Loads one library from the first path of a list that opens, and resolves
 // names in it. This is the only place that knows how the library is found.
 class Loader {
 public:
     explicit Loader(std::vector<std::string> candidates);
-    ~Loader();
     Loader(const Loader&) = delete;
     Loader& operator=(const Loader&) = delete;
 
@@ -35,15 +39,12 @@ private:
     bool Open(std::string* error);
 
     std::vector<std::string> candidates_;
-    void* handle_ = nullptr;
+    SharedLibrary library_;
 };
 
 // The card driver library the program uses: its own folder's, else the one
 // on the library search path. The binding resolves every card function here.
 Loader& ProgramLibrary();
-
-// The directory of the running program file, as the kernel reports it.
-std::string ProgramDirectory();
 
 // Called with the message when the library or a function is missing. It must
 // not return; the default prints the message and ends the process with 1.

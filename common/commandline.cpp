@@ -3,6 +3,9 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <cstdlib>
+
+#include "console.h"
 #include "translations.h"
 
 void ProcessCommandLine(int argc, char** argv, const QString& name, const QString& description)
@@ -19,8 +22,14 @@ void ProcessCommandLine(int argc, char** argv, const QString& name, const QStrin
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.parse(QCoreApplication::arguments());
-    if (parser.isSet(help))
-        parser.showHelp(0);
-    if (parser.isSet(version))
-        parser.showVersion();
+    // Written here rather than by the parser, which on Windows would show a
+    // GUI program's text in a message box.
+    if (parser.isSet(help)) {
+        PrintToTerminal(parser.helpText());
+        std::exit(0);
+    }
+    if (parser.isSet(version)) {
+        PrintToTerminal(name + QLatin1Char(' ') + QCoreApplication::applicationVersion() + QLatin1Char('\n'));
+        std::exit(0);
+    }
 }

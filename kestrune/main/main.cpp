@@ -9,6 +9,7 @@
 #include "common/termination.h"
 #include "common/translations.h"
 #include "mainform.h"
+#include "settings/settingsfolder.h"
 #include "settings/state.h"
 #include "widgets/twips.h"
 
@@ -18,7 +19,8 @@ int main(int argc, char* argv[])
         argc, argv, QStringLiteral("kestrune"),
         QStringLiteral("Brevak 运动控制卡的测试与演示程序：选择控制卡，设置硬件参数，测试运动、I/O 和计数功能。\n"
                        "设置文件 hardware_set.txt 和 Motion_set.txt 放在程序所在的文件夹；"
-                       "该文件夹不可写时，放在 ~/.config/kestrune/。"));
+                       "该文件夹不可写时，放在 %1。")
+            .arg(UserSettingsFolderForHelp()));
     // Every card call from the start on goes into the call log.
     cardlib::calllog::Start();
     QApplication app(argc, argv);

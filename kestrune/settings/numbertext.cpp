@@ -1,12 +1,11 @@
 #include "numbertext.h"
 
-#include <locale.h>
-#include <stdlib.h>
-
 #include <cctype>
 #include <cmath>
 #include <limits>
 #include <string>
+
+#include "cnumber.h"
 
 namespace {
 
@@ -42,14 +41,6 @@ size_t NumberLength(const std::string& s, size_t i)
     return i - start;
 }
 
-// strtod_l in the C locale: the decimal point is '.' whatever the user's
-// locale, and a value beyond a double's range gives ±HUGE_VAL or 0.
-double ToDouble(const std::string& number)
-{
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
-    return strtod_l(number.c_str(), nullptr, cLocale);
-}
-
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 } // namespace
@@ -61,7 +52,7 @@ double NumericPrefix(const QString& text)
     while (i < s.size() && IsBlank(s[i]))
         ++i;
     const size_t n = NumberLength(s, i);
-    return n == 0 ? 0 : ToDouble(s.substr(i, n));
+    return n == 0 ? 0 : CLocaleToDouble(s.substr(i, n));
 }
 
 std::optional<double> StrictNumber(const QString& text)
@@ -70,7 +61,7 @@ std::optional<double> StrictNumber(const QString& text)
     const size_t n = NumberLength(s, 0);
     if (n == 0 || n != s.size())
         return std::nullopt;
-    const double value = ToDouble(s);
+    const double value = CLocaleToDouble(s);
     if (!std::isfinite(value))
         return std::nullopt;
     return value;

@@ -3,21 +3,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
-#include <fcntl.h>
-#include <unistd.h>
+#include "settingsfolder.h"
 
 namespace {
 
 const char* const kFiles[] = {"hardware_set.txt", "Motion_set.txt"};
 
-bool Writable(const QString& path)
-{
-    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
 }
-
-} // namespace
 
 void SetSettingsPaths(const QString& folder)
 {
@@ -27,7 +20,7 @@ void SetSettingsPaths(const QString& folder)
 
 QString ChooseSettingsFolder(const QString& programDirectory, const QString& userFolder)
 {
-    if (Writable(programDirectory))
+    if (MayWrite(programDirectory))
         return programDirectory;
     // A read-only folder whose settings files were handed to the user.
     bool present = false;
@@ -36,7 +29,7 @@ QString ChooseSettingsFolder(const QString& programDirectory, const QString& use
         const QString path = programDirectory + '/' + QLatin1String(name);
         if (QFileInfo::exists(path)) {
             present = true;
-            allWritable = allWritable && Writable(path);
+            allWritable = allWritable && MayWrite(path);
         }
     }
     if (present && allWritable)
@@ -48,9 +41,4 @@ QString ChooseSettingsFolder(const QString& programDirectory, const QString& use
     if (!QFileInfo::exists(motion) && QFileInfo::exists(shipped) && QFile::copy(shipped, motion))
         QFile::setPermissions(motion, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     return userFolder;
-}
-
-QString UserSettingsFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/kestrune");
 }

@@ -29,5 +29,5 @@ void SetSettingsPaths(const QString& folder);
 QString ChooseSettingsFolder(const QString& programDirectory, const QString& userFolder);
 
 // The per-user settings folder: $XDG_CONFIG_HOME/kestrune, by default
-// ~/.config/kestrune.
+// ~/.config/kestrune; %APPDATA%\Kestrune on Windows.
 QString UserSettingsFolder();

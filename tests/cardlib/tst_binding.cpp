@@ -1,3 +1,7 @@
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <stdexcept>
@@ -12,19 +16,71 @@ struct BindFailure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A library of the system that is surely there, and is not the card's.
+#ifdef _WIN32
+const char* const kSystemLibrary = "kernel32.dll";
+#else
+const char* const kSystemLibrary = "libc.so.6";
+#endif
+
+std::string Utf8(const QString& text) { return text.toStdString(); }
+
+// The card library the tests link, as a file: a copy of it stands in for the
+// one shipped beside a program.
+QString StandInFile()
+{
+    for (const QString& folder :
+         {QCoreApplication::applicationDirPath() + QStringLiteral("/../bin"), QCoreApplication::applicationDirPath()}) {
+        const QString path = folder + '/' + QLatin1String(cardlib::kLibraryFile);
+        if (QFile::exists(path))
+            return QDir::cleanPath(path);
+    }
+    return {};
+}
+
 } // namespace
 
 class TestBinding : public QObject {
     Q_OBJECT
 
 private slots:
+    void missingLibraryNamesTheFile_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("plain folder") << QStringLiteral("nonexistent");
+        QTest::newRow("folder with Chinese name") << QStringLiteral("运动控制 卡");
+    }
+
     void missingLibraryNamesTheFile()
     {
-        cardlib::Loader loader({"/nonexistent/dir/libTolvane.so"});
+        QFETCH(QString, folder);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(folder + '/' + QLatin1String(cardlib::kLibraryFile));
+        cardlib::Loader loader({Utf8(path)});
         std::string error;
         QVERIFY(!loader.Resolve("tvn_board_init", &error));
-        QVERIFY2(error.find("libTolvane.so") != std::string::npos, error.c_str());
-        QVERIFY2(error.find("/nonexistent/dir/libTolvane.so") != std::string::npos, error.c_str());
+        QVERIFY2(error.starts_with(std::string("无法加载卡驱动库 ") + cardlib::kLibraryFile + "："), error.c_str());
+        // The loader's reason names the path as the system writes it.
+        QVERIFY2(error.find(Utf8(QDir::toNativeSeparators(path))) != std::string::npos, error.c_str());
+    }
+
+    void aLibraryInAFolderWithAChineseNameLoads()
+    {
+        const QString standIn = StandInFile();
+        QVERIFY2(!standIn.isEmpty(), "the stand-in library is not in the build's bin folder");
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("运动控制卡")));
+        const QString copy = dir.filePath(QStringLiteral("运动控制卡/") + QLatin1String(cardlib::kLibraryFile));
+        QVERIFY(QFile::copy(standIn, copy));
+        cardlib::Loader loader({Utf8(copy)});
+        std::string error;
+        QVERIFY2(loader.Resolve("tvn_board_init", &error), error.c_str());
+    }
+
+    void programDirectoryIsTheFolderOfTheRunningProgram()
+    {
+        QCOMPARE(QDir::cleanPath(QDir::fromNativeSeparators(QString::fromStdString(cardlib::ProgramDirectory()))),
+                 QCoreApplication::applicationDirPath());
     }
 
     void missingFunctionNamesTheFunction()
@@ -38,7 +94,7 @@ private slots:
 
     void laterCandidatesAreTriedInOrder()
     {
-        cardlib::Loader loader({"/nonexistent/libTolvane.so", cardlib::kLibraryFile});
+        cardlib::Loader loader({std::string("/nonexistent/") + cardlib::kLibraryFile, cardlib::kLibraryFile});
         std::string error;
         QVERIFY(loader.Resolve("tvn_get_position", &error));
     }
@@ -71,12 +127,12 @@ private slots:
     {
         QVERIFY(cardlib::SimulatedMachine::OfProgram().Available());
         // Any other library, a real card's for instance, has none of it.
-        cardlib::Loader other({"libc.so.6"});
+        cardlib::Loader other({kSystemLibrary});
         const cardlib::SimulatedMachine absent(other);
         QVERIFY(!absent.Available());
         QCOMPARE(absent.ForceAxis(0, brevak::machine::kAlarm, cardlib::SimulatedMachine::Force::Active), -1);
         QVERIFY(!absent.AxisActive(0, brevak::machine::kAlarm));
-        cardlib::Loader nowhere({"/nonexistent/libTolvane.so"});
+        cardlib::Loader nowhere({std::string("/nonexistent/") + cardlib::kLibraryFile});
         QVERIFY(!cardlib::SimulatedMachine(nowhere).Available());
     }
 };

@@ -19,7 +19,7 @@ private slots:
         QVERIFY(run.WaitForCall("tvn_config_latch_mode"));
         QVERIFY2(run.process.state() == QProcess::Running, "kestrune ended by itself");
 
-        run.process.terminate(); // SIGTERM
+        run.process.terminate(); // SIGTERM; on Windows WM_CLOSE
         QVERIFY(run.process.waitForFinished(30000));
         QCOMPARE(run.process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(run.process.exitCode(), 0);
@@ -31,6 +31,30 @@ private slots:
         QCOMPARE(lines[13], QByteArray("tvn_set_pulse_outmode(1, 0) = 0"));
         QCOMPARE(lines[26], QByteArray("tvn_config_latch_mode(0, 0) = 0"));
         QCOMPARE(lines[27], QByteArray("tvn_board_close() = 0"));
+    }
+
+    // Answered without a window and without the card library, on the
+    // standard output as UTF-8, also by the Windows build (a GUI program).
+    void answersHelpAndVersion_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("--version") << QStringLiteral("--version") << QStringLiteral("kestrune 1.0\n");
+        QTest::newRow("--help") << QStringLiteral("--help")
+                                << QStringLiteral("Brevak 运动控制卡的测试与演示程序：选择控制卡");
+    }
+
+    void answersHelpAndVersion()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, expected);
+        ProgramRun run(QStringLiteral(KESTRUNE_EXE), QStringLiteral(TOLVANE_LIB));
+        QVERIFY(run.Start(1, {option}));
+        QVERIFY(run.process.waitForFinished(30000));
+        QCOMPARE(run.process.exitCode(), 0);
+        const QString out = QString::fromUtf8(run.process.readAllStandardOutput());
+        QVERIFY2(option == QLatin1String("--help") ? out.contains(expected) : out == expected, qPrintable(out));
+        QVERIFY(run.Trace().isEmpty());
     }
 };
 

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -17,23 +19,28 @@ public:
     // program's directory whatever the build folder holds.
     ProgramRun(const QString& program, const QString& library)
     {
-        program_ = dir_.filePath(QFileInfo(program).fileName());
+        // A folder with a Chinese name, as an operator's may be.
+        QDir(dir_.path()).mkdir(QStringLiteral("运动控制卡"));
+        folder_ = dir_.filePath(QStringLiteral("运动控制卡"));
+        program_ = folder_ + '/' + QFileInfo(program).fileName();
         QFile::copy(program, program_);
-        QFile::copy(library, dir_.filePath(QStringLiteral("libTolvane.so")));
+        QFile::copy(library, folder_ + '/' + QFileInfo(library).fileName());
         trace_ = dir_.filePath(QStringLiteral("trace.txt"));
     }
 
-    QString Folder() const { return dir_.path(); }
+    QString Folder() const { return folder_; }
     QByteArray Trace() const { return ReadBytes(trace_); }
 
     // Starts the program on the offscreen platform with `cards` simulated cards.
-    bool Start(int cards)
+    bool Start(int cards, const QStringList& arguments = {})
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("TOLVANE_TRACE"), trace_);
         env.insert(QStringLiteral("TOLVANE_CARDS"), QString::number(cards));
         env.remove(QStringLiteral("LD_LIBRARY_PATH"));
+        // The Qt plugins this test finds (the platform), wherever the copy runs.
+        env.insert(QStringLiteral("QT_PLUGIN_PATH"), QCoreApplication::libraryPaths().join(QDir::listSeparator()));
         // In the sanitizer build Qt's own threads now and then leave an
         // allocation behind at exit, which would turn the exit code to 1;
         // leaks of the program's code are the in-process tests' business.
@@ -41,7 +48,7 @@ public:
                    env.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":detect_leaks=0"));
         process.setProcessEnvironment(env);
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(program_, {});
+        process.start(program_, arguments);
         return process.waitForStarted();
     }
 
@@ -62,6 +69,7 @@ public:
 
 private:
     QTemporaryDir dir_;
+    QString folder_;
     QString program_;
     QString trace_;
 };

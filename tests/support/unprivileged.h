@@ -1,11 +1,14 @@
 // File permissions bind root only where the kernel says so: a test that needs
 // a read-only folder or file to refuse it runs that part as an ordinary user.
+// Windows has no such user: its read-only attribute binds administrators too.
 #pragma once
 
 #include <QtGlobal>
 
+#ifndef _WIN32
 #include <pwd.h>
 #include <unistd.h>
+#endif
 
 // For the life of the guard the process's effective user and group are
 // "nobody" when it runs as root; otherwise nothing changes. Files and folders
@@ -14,6 +17,7 @@ class Unprivileged {
 public:
     Unprivileged()
     {
+#ifndef _WIN32
         if (::geteuid() != 0)
             return;
         const passwd* nobody = ::getpwnam("nobody");
@@ -22,15 +26,18 @@ public:
         if (::setegid(gid) != 0 || ::seteuid(uid) != 0)
             qFatal("cannot drop to the user nobody");
         switched_ = true;
+#endif
     }
     ~Unprivileged()
     {
+#ifndef _WIN32
         if (switched_ && (::seteuid(0) != 0 || ::setegid(0) != 0))
             qFatal("cannot return to root");
+#endif
     }
     Unprivileged(const Unprivileged&) = delete;
     Unprivileged& operator=(const Unprivileged&) = delete;
 
 private:
-    bool switched_ = false;
+    [[maybe_unused]] bool switched_ = false;
 };
