@@ -35,9 +35,9 @@ endfunction()
 # Appends "name" or "name@N" for each entry of `macro` in `header` to `out`.
 function(exports_of header macro out)
     file(READ "${header}" text)
-    # The list's entries, one per line; comments and the #error text do not
-    # start with the macro's name.
-    string(REGEX MATCHALL "\n${macro}\\([^\n]*" entries "${text}")
+    # The list's entries, one per line (the first too); comments and the
+    # #error text do not start with the macro's name.
+    string(REGEX MATCHALL "\n${macro}\\([^\n]*" entries "\n${text}")
     if(NOT entries)
         message(FATAL_ERROR "tolvane_def.cmake: no ${macro} entries in ${header}")
     endif()
