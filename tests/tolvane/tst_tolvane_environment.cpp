@@ -5,10 +5,7 @@
 #include <QTest>
 
 #include "support/files.h"
-
-#include <cstdio>
-#include <cstdlib>
-#include <unistd.h>
+#include "support/stderrfile.h"
 
 #include "cardlib/tolvane.h"
 
@@ -27,16 +24,10 @@ private slots:
     void scriptTraceAndCardsComeFromTheEnvironment()
     {
         // Standard error goes to a file while the script is read.
-        const int savedErr = dup(2);
-        std::FILE* err = std::fopen(PathOf("stderr").toLocal8Bit().constData(), "w");
-        dup2(fileno(err), 2);
-
-        QCOMPARE(tvn_board_init(), int16_t(1002));
-
-        std::fflush(stderr);
-        dup2(savedErr, 2);
-        close(savedErr);
-        std::fclose(err);
+        {
+            const StderrToFile err(PathOf("stderr"));
+            QCOMPARE(tvn_board_init(), int16_t(1002));
+        }
 
         QCOMPARE(tvn_board_init(), int16_t(0));
         QCOMPARE(tvn_board_init(), int16_t(3)); // script used up: three simulated cards
@@ -77,9 +68,9 @@ int main(int argc, char* argv[])
                  "tvn_download_firmware = 2101,0\n"
                  "  tvn_read_current_speed   =   -2.5  \n");
     script.close();
-    setenv("TOLVANE_SCRIPT", PathOf("script").toLocal8Bit().constData(), 1);
-    setenv("TOLVANE_TRACE", PathOf("trace").toLocal8Bit().constData(), 1);
-    setenv("TOLVANE_CARDS", "3", 1);
+    qputenv("TOLVANE_SCRIPT", PathOf("script").toLocal8Bit());
+    qputenv("TOLVANE_TRACE", PathOf("trace").toLocal8Bit());
+    qputenv("TOLVANE_CARDS", "3");
 
     TestTolvaneEnvironment test;
     return QTest::qExec(&test, argc, argv);
