@@ -50,16 +50,16 @@ class SessionEndFilter : public QAbstractNativeEventFilter {
 public:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override
     {
+        if (eventType != "windows_generic_MSG" && eventType != "windows_dispatcher_MSG")
+            return false;
         const MSG* msg = static_cast<const MSG*>(message);
         // WM_CLOSE to the thread rather than to a window: how QProcess::terminate()
         // and taskkill ask a program without windows of its own (the
         // offscreen platform, a window not yet shown) to end.
-        if (eventType == "windows_dispatcher_MSG" && !msg->hwnd && msg->message == WM_CLOSE) {
+        if (!msg->hwnd && msg->message == WM_CLOSE) {
             CloseOnGuiThread();
             return true;
         }
-        if (eventType != "windows_generic_MSG")
-            return false;
         if (msg->message == WM_ENDSESSION && msg->wParam && !ended_) {
             ended_ = true; // every top-level window gets the message
             CloseOnGuiThread();

@@ -183,10 +183,17 @@ int ReadWholeFile(const QString& path, QByteArray& bytes)
 {
     bytes.clear();
     // Shared every way: a reader never stands in a writer's way.
-    Handle file(CreateFileW(Native(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    const std::wstring native = Native(path);
+    Handle file(CreateFileW(native.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid())
-        return LastError();
+    if (!file.Valid()) {
+        // A folder does not open as a file: "access denied" would blame rights.
+        const DWORD error = GetLastError();
+        const DWORD attributes = GetFileAttributesW(native.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return EISDIR;
+        return ErrorNumber(error);
+    }
     char buffer[65536];
     for (;;) {
         DWORD n = 0;

@@ -36,7 +36,7 @@ protected:
     }
 };
 
-enum Request { Signal, ConsoleKey, ConsoleGone, SessionEnd };
+enum Request { Signal, ConsoleKey, ConsoleGone, SessionEnd, ThreadClose };
 
 } // namespace
 
@@ -53,6 +53,8 @@ private slots:
         QTest::newRow("Ctrl+Break") << int(ConsoleKey) << int(CTRL_BREAK_EVENT);
         QTest::newRow("console closed") << int(ConsoleGone) << int(CTRL_CLOSE_EVENT);
         QTest::newRow("session ends") << int(SessionEnd) << 0;
+        // As QProcess::terminate() and taskkill ask a program without windows.
+        QTest::newRow("WM_CLOSE to the thread") << int(ThreadClose) << 0;
 #else
         QTest::newRow("SIGTERM") << int(Signal) << int(SIGTERM);
         QTest::newRow("SIGINT") << int(Signal) << int(SIGINT);
@@ -100,6 +102,11 @@ private slots:
 #endif
             break;
         }
+        case ThreadClose:
+#ifdef _WIN32
+            QVERIFY(PostThreadMessageW(GetCurrentThreadId(), WM_CLOSE, 0, 0));
+#endif
+            break;
         case SessionEnd: {
 #ifdef _WIN32
             // The query leaves everything open: another program may refuse.

@@ -200,6 +200,9 @@ private slots:
         bytes = "stale";
         QCOMPARE(ReadWholeFile(dir.filePath(QStringLiteral("missing.txt")), bytes), ENOENT);
         QVERIFY(bytes.isEmpty());
+        bytes = "stale";
+        QCOMPARE(ReadWholeFile(dir.path(), bytes), EISDIR);
+        QVERIFY(bytes.isEmpty());
     }
 
     void leftoversOfKilledSavesGoWithTheNextSave()

@@ -11,6 +11,10 @@ inline QByteArray ReadBytes(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// A text file's bytes with its lines ending in '\n' alone, as Windows' text
+// files end them in "\r\n".
+inline QByteArray ReadText(const QString& path) { return ReadBytes(path).replace("\r\n", "\n"); }
+
 inline bool WriteBytes(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);

@@ -29,7 +29,7 @@ public:
     }
 
     QString Folder() const { return folder_; }
-    QByteArray Trace() const { return ReadBytes(trace_); }
+    QByteArray Trace() const { return ReadText(trace_); }
 
     // Starts the program on the offscreen platform with `cards` simulated cards.
     bool Start(int cards, const QStringList& arguments = {})

@@ -10,6 +10,17 @@
 #include <unistd.h>
 #endif
 
+// Whether a read-only file refuses this process: not root's on POSIX; on
+// Windows everyone's.
+inline bool ReadOnlyBindsUs()
+{
+#ifdef _WIN32
+    return true;
+#else
+    return ::geteuid() != 0;
+#endif
+}
+
 // For the life of the guard the process's effective user and group are
 // "nobody" when it runs as root; otherwise nothing changes. Files and folders
 // the guarded code needs must be made inside the guard, or be open to all.

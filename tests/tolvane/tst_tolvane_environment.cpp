@@ -42,14 +42,14 @@ private slots:
         QVERIFY2(errors.contains("tvn_get_position = abc"), errors.constData());
         QVERIFY2(!errors.contains("# a comment"), errors.constData());
 
-        QCOMPARE(ReadBytes(PathOf("trace")), QByteArray("tvn_board_init() = 1002\n"
-                                                        "tvn_board_init() = 0\n"
-                                                        "tvn_board_init() = 3\n"
-                                                        "tvn_download_firmware(0, \"/x\") = 2101\n"
-                                                        "tvn_download_firmware(0, \"/x\") = 0\n"
-                                                        "tvn_read_current_speed(0) = -2.5\n"
-                                                        "tvn_set_position(11, 1) = 0\n"
-                                                        "tvn_set_position(12, 1) = 2\n"));
+        QCOMPARE(ReadText(PathOf("trace")), QByteArray("tvn_board_init() = 1002\n"
+                                                       "tvn_board_init() = 0\n"
+                                                       "tvn_board_init() = 3\n"
+                                                       "tvn_download_firmware(0, \"/x\") = 2101\n"
+                                                       "tvn_download_firmware(0, \"/x\") = 0\n"
+                                                       "tvn_read_current_speed(0) = -2.5\n"
+                                                       "tvn_set_position(11, 1) = 0\n"
+                                                       "tvn_set_position(12, 1) = 2\n"));
     }
 };
 
