@@ -79,12 +79,22 @@ set(KESTRUNE_QT_STYLES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin>)
 # the folder above Qt6Core.dll, where it would look for a Qt installation.
 set(KESTRUNE_QT_CONF ${PROJECT_SOURCE_DIR}/cmake/qt.conf)
 
+# Chinese texts for Qt's own dialogs, taken from the host's Qt (Debian's
+# qt6-translations-l10n): they are the same files on every platform.
+find_file(KESTRUNE_QT_ZH_CN qtbase_zh_CN.qm
+    PATHS ${QT6_INSTALL_PREFIX}/translations /usr/share/qt6/translations
+    NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+if(NOT KESTRUNE_QT_ZH_CN)
+    message(FATAL_ERROR "qtbase_zh_CN.qm not found: install Debian's qt6-translations-l10n")
+endif()
+
 # kestrune_windows_runtime(TARGET FOLDER): copies into FOLDER, on every
-# build, what a program there needs to run: the MinGW runtime, Qt's DLLs and
-# plugins, and qt.conf.
+# build, what a program there needs to run: the MinGW runtime, Qt's DLLs,
+# plugins and Chinese texts, and qt.conf.
 function(kestrune_windows_runtime target folder)
     add_custom_target(${target} ALL
-        COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}/platforms ${folder}/styles
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}/platforms ${folder}/styles ${folder}/translations
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KESTRUNE_QT_ZH_CN} ${folder}/translations
         COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KESTRUNE_MINGW_RUNTIME} ${KESTRUNE_QT_DLLS}
                 ${KESTRUNE_QT_CONF} ${folder}
         COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KESTRUNE_QT_PLATFORMS} ${folder}/platforms
