@@ -26,7 +26,7 @@ fail() {
     exit 1
 }
 
-KESTRUNE_PACKAGES+=("${KESTRUNE_WINDOWS_PACKAGES[@]}" wine wine64 xvfb xdotool)
+KESTRUNE_PACKAGES+=("${KESTRUNE_WINDOWS_PACKAGES[@]}" wine wine64 xvfb xdotool locales)
 install_missing_packages
 
 echo "-- build and packages"
@@ -84,7 +84,15 @@ if [[ -n $wine_missing ]]; then
     exit 0
 fi
 
-echo "-- a fresh Wine prefix"
+echo "-- a fresh Wine prefix, as a Chinese Windows"
+# The programs' users run Windows in Chinese: file names in the ANSI code
+# page 936 (GBK). Wine takes its code pages from the Unix locale.
+if [[ $'\n'$(locale -a)$'\n' != *$'\n'zh_CN.utf8$'\n'* ]]; then
+    sudo=()
+    [[ $(id -u) -eq 0 ]] || sudo=(sudo)
+    "${sudo[@]}" localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+fi
+export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 export WINEPREFIX=$PWD/$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 rm -rf "$WINEPREFIX"
 wine wineboot -i >/dev/null 2>&1
@@ -92,8 +100,11 @@ wine wineboot -i >/dev/null 2>&1
 # console's; Wine hands no QT_* variable over, the prefix's environment does.
 wine reg add 'HKCU\Environment' /v QT_FORCE_STDERR_LOGGING /d 1 /f >/dev/null 2>&1
 wineserver -w
-# One server for every run that follows, instead of one each.
+# One server for every run that follows, instead of one each, and Wine's own
+# services started now, by a run whose output goes nowhere: started by the
+# first test, they would hold CTest's pipe open until its time-out.
 wineserver -p
+wine cmd /c exit >/dev/null 2>&1
 winpath() { echo "Z:${1//\//\\}"; }
 
 echo "-- the tests under Wine"

@@ -44,7 +44,7 @@ if [[ -f $qt && $qt == *.tar.xz ]]; then
         tar -C "$unpacked" -xJf "$archive"
         echo "$signature" >"$stamp"
     fi
-    qt=$(find "$unpacked" -mindepth 2 -maxdepth 3 -path '*/lib/cmake/Qt6' -type d | head -1)
+    qt=$(find "$unpacked" -mindepth 4 -maxdepth 4 -path '*/lib/cmake/Qt6' -type d -print -quit)
     qt=${qt%/lib/cmake/Qt6}
 fi
 if [[ ! -d $qt/lib/cmake/Qt6 ]]; then
@@ -67,9 +67,13 @@ host_tools=$PWD/$build/host-tools
 mkdir -p "$host_tools"
 cp -u build/kestrune/draw_card build/common/draw_icons "$host_tools/"
 
-# Configured each time, so that a build folder follows the Qt it is given.
+# Configured each time, so that a build folder follows the Qt it is given:
+# afresh when that is another Qt than the one it was configured with.
 mkdir -p "$build"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+fresh=()
+configured=$(sed -n 's/^CMAKE_PREFIX_PATH:[A-Z]*=//p' "$build/CMakeCache.txt" 2>/dev/null || true)
+[[ -z $configured || $configured == "$qt" ]] || fresh=(--fresh)
+cmake "${fresh[@]}" -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-$machine.cmake" -DCMAKE_PREFIX_PATH="$qt" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(gcc -print-multiarch)/cmake" \
     -DKESTRUNE_HOST_TOOLS="$host_tools" >"$build/configure.log" || {
