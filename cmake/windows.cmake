@@ -31,19 +31,20 @@ function(kestrune_tolvane_def output)
         COMMENT "Listing the exports of Tolvane.dll")
 endfunction()
 
-# kestrune_tolvane_import(TARGET): makes the INTERFACE library TARGET link an
-# import library of Tolvane.dll that dlltool makes from the card functions'
-# module definition alone: what links it imports those names from any
-# Tolvane.dll, the card maker's as well as the stand-in.
+# kestrune_tolvane_import(TARGET [MACHINE]): makes the INTERFACE library
+# TARGET link an import library of Tolvane.dll that dlltool makes from the
+# card functions' module definition (with MACHINE, the tvnsim_* functions'
+# too): what links it imports those names from any Tolvane.dll, the card
+# maker's as well as the stand-in, under the symbols a 32-bit caller uses.
 function(kestrune_tolvane_import target)
-    set(def ${CMAKE_CURRENT_BINARY_DIR}/tolvane_card.def)
-    set(library ${CMAKE_CURRENT_BINARY_DIR}/libtolvane_card.a)
-    kestrune_tolvane_def(${def})
+    set(def ${CMAKE_CURRENT_BINARY_DIR}/${target}.def)
+    set(library ${CMAKE_CURRENT_BINARY_DIR}/lib${target}.a)
+    kestrune_tolvane_def(${def} ${ARGN})
     add_custom_command(OUTPUT ${library}
         COMMAND ${CMAKE_DLLTOOL} ${KESTRUNE_DLLTOOL_OPTIONS} --input-def ${def} --dllname Tolvane.dll
                 --output-lib ${library}
         DEPENDS ${def}
-        COMMENT "Making the import library of Tolvane.dll")
+        COMMENT "Making the import library ${library}")
     add_custom_target(${target}_library DEPENDS ${library})
     target_link_libraries(${target} INTERFACE ${library})
     add_dependencies(${target} ${target}_library)
