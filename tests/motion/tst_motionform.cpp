@@ -290,7 +290,7 @@ private slots:
         MessageCatcher messages;
         QTest::mouseClick(Find<QPushButton>(&form, "CB_SaveMotPara"), Qt::LeftButton);
         QCOMPARE(messages.texts.size(), 1);
-        QVERIFY(messages.texts[0].contains(MotionSetPath));
+        QVERIFY(messages.texts[0].contains(QDir::toNativeSeparators(MotionSetPath)));
         QCOMPARE(ReadBytes(MotionSetPath), QByteArray("[UTILITY]\r\nMOTIONMODE=1\r\n"));
     }
 

@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -165,7 +166,7 @@ private slots:
             QCOMPARE(ReadIniValue("第1轴", "PULSEOUTMODE", HardwareSetPath), QStringLiteral("3"));
         } else {
             QCOMPARE(messages.texts.size(), 1);
-            QVERIFY(messages.texts[0].contains(HardwareSetPath));
+            QVERIFY(messages.texts[0].contains(QDir::toNativeSeparators(HardwareSetPath)));
             QVERIFY(messages.texts[0].contains(setup == "missing" ? "不存在" : "权限"));
             QCOMPARE(ReadBytes(HardwareSetPath), setup == "missing" ? QByteArray() : before);
         }
