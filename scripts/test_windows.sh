@@ -146,8 +146,11 @@ gone() {
     done
     fail "the window '$1' stays open"
 }
-# trace_ok TRACE: begins with tvn_board_init, ends with the one tvn_board_close.
+# trace_ok TRACE: begins with tvn_board_init, ends with the one tvn_board_close
+# (the trace ends its lines as Windows does, CR LF).
 trace_ok() {
+    tr -d '\r' <"$1" >"$1.lf"
+    set -- "$1.lf"
     [[ $(head -1 "$1") == "tvn_board_init() = "* ]] || fail "$1: first call $(head -1 "$1")"
     [[ $(grep -c '^tvn_board_close()' "$1") -eq 1 ]] || fail "$1: tvn_board_close() not called once"
     [[ $(tail -1 "$1") == "tvn_board_close() = "* ]] || fail "$1: last call $(tail -1 "$1")"
@@ -155,7 +158,7 @@ trace_ok() {
 }
 cp -r "$portable" "$work/app"
 trace=$work/kestrune-trace.txt
-TOLVANE_TRACE=$(winpath "$trace") wine "$work/app/Kestrune.exe" &
+TOLVANE_TRACE=$(winpath "$trace") wine "$work/app/Kestrune.exe" >"$work/kestrune.log" 2>&1 &
 kestrune=$!
 main=$(window 'Kestrune演示软件\(Ver 1.0\)' 600)
 opened=()
@@ -174,13 +177,13 @@ done
 echo "  opened: ${opened[*]}"
 click "$main" 376 264 # 退    出
 waited "$kestrune" 60 || fail "Kestrune did not end after 退出"
-wait "$kestrune" || fail "Kestrune ended with $?"
+wait "$kestrune" || fail "Kestrune ended with $? ($(tail -3 "$work/kestrune.log"))"
 trace_ok "$trace"
 
 echo "-- Flashmend downloading a small file"
 printf 'simulated firmware\n' >"$work/demo.s6x"
 trace=$work/flashmend-trace.txt
-TOLVANE_TRACE=$(winpath "$trace") wine "$work/app/Flashmend.exe" &
+TOLVANE_TRACE=$(winpath "$trace") wine "$work/app/Flashmend.exe" >"$work/flashmend.log" 2>&1 &
 flashmend=$!
 dialog=$(window Rizedidove 600)
 click "$dialog" 545 53 # 浏览
@@ -193,12 +196,13 @@ for _ in $(seq 600); do
     grep -q '^tvn_download_firmware(' "$trace" 2>/dev/null && break
     sleep 0.1
 done
-grep '^tvn_download_firmware(' "$trace" | grep -q ') = 0$' || fail "no download: $(grep download "$trace" || true)"
+download=$(tr -d '\r' <"$trace" | grep '^tvn_download_firmware(' || true)
+[[ $download == *") = 0" ]] || fail "no download: $download"
 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
 xdotool key Return # 退出, the default button
 waited "$flashmend" 60 || fail "Flashmend did not end after 退出"
-wait "$flashmend" || fail "Flashmend ended with $?"
-echo "  $(grep '^tvn_download_firmware(' "$trace")"
+wait "$flashmend" || fail "Flashmend ended with $? ($(tail -3 "$work/flashmend.log"))"
+echo "  $download"
 trace_ok "$trace"
 kill "$xvfb" 2>/dev/null || true
 xvfb=""
