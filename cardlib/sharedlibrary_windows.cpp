@@ -44,6 +44,40 @@ std::string SystemMessage(DWORD code)
     return Utf8(text);
 }
 
+// The library `name` from the first folder of PATH that has it; relative
+// folders (".") and the current folder itself are passed over.
+HMODULE LoadFromPath(const std::wstring& name)
+{
+    const DWORD size = GetEnvironmentVariableW(L"PATH", nullptr, 0);
+    if (size == 0)
+        return nullptr;
+    std::wstring path(size, L'\0');
+    path.resize(GetEnvironmentVariableW(L"PATH", path.data(), size));
+    std::wstring current(MAX_PATH, L'\0');
+    current.resize(GetCurrentDirectoryW(MAX_PATH, current.data()));
+    auto trimmed = [](std::wstring folder) {
+        while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/'))
+            folder.pop_back();
+        return folder;
+    };
+    for (size_t start = 0; start <= path.size();) {
+        size_t end = path.find(L';', start);
+        if (end == std::wstring::npos)
+            end = path.size();
+        const std::wstring folder = trimmed(path.substr(start, end - start));
+        start = end + 1;
+        const bool absolute = folder.size() >= 2 && (folder[1] == L':' || (folder[0] == L'\\' && folder[1] == L'\\'));
+        if (!absolute || CompareStringOrdinal(folder.c_str(), -1, trimmed(current).c_str(), -1, TRUE) == CSTR_EQUAL)
+            continue;
+        const std::wstring file = folder + L'\\' + name;
+        if (GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES)
+            continue;
+        if (HMODULE module = LoadLibraryExW(file.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH))
+            return module;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 SharedLibrary::~SharedLibrary()
@@ -56,7 +90,10 @@ bool SharedLibrary::Open(const std::string& path, std::string* error)
 {
     // The current folder is anyone's: a library planted there must never be
     // the one a bare name finds. An empty DLL directory takes it out of the
-    // search order for the whole process.
+    // search order for the whole process (the libraries this one needs
+    // included); a bare name itself is looked for only in the program's
+    // folder, the system's, then the folders of PATH, never in the current
+    // one, whatever the loader's own order says.
     static std::once_flag searchOrder;
     std::call_once(searchOrder, [] { SetDllDirectoryW(L""); });
 
@@ -65,12 +102,16 @@ bool SharedLibrary::Open(const std::string& path, std::string* error)
         if (c == L'/')
             c = L'\\';
     const bool hasFolder = wide.find(L'\\') != std::wstring::npos || wide.find(L':') != std::wstring::npos;
-    // A library given by its full path finds the libraries it needs beside
-    // itself first. No dialog box for a missing one: the caller reports it.
+    // No dialog box for a missing library: the caller reports it.
     DWORD oldMode = 0;
     SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode);
-    HMODULE module = LoadLibraryExW(wide.c_str(), nullptr, hasFolder ? LOAD_WITH_ALTERED_SEARCH_PATH : 0);
+    // A library given by its full path finds the libraries it needs beside
+    // itself first.
+    HMODULE module = LoadLibraryExW(wide.c_str(), nullptr,
+                                    hasFolder ? LOAD_WITH_ALTERED_SEARCH_PATH : LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
     const DWORD code = GetLastError();
+    if (!module && !hasFolder)
+        module = LoadFromPath(wide);
     SetThreadErrorMode(oldMode, nullptr);
     handle_ = module;
     if (!module && error)

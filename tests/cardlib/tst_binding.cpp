@@ -1,6 +1,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -8,6 +9,7 @@
 
 #include "cardlib/binding.h"
 #include "cardlib/machine.h"
+#include "cardlib/sharedlibrary.h"
 #include "support/standin.h"
 
 namespace {
@@ -75,6 +77,47 @@ private slots:
         cardlib::Loader loader({Utf8(copy)});
         std::string error;
         QVERIFY2(loader.Resolve("tvn_board_init", &error), error.c_str());
+    }
+
+    // A library planted in the current folder, which may be anyone's, is
+    // never the one a bare name finds; by its full path it loads.
+    void aBareNameIsNotLookedForInTheCurrentFolder()
+    {
+        const QString standIn = StandInFile();
+        QVERIFY2(!standIn.isEmpty(), "the stand-in library is not in the build's bin folder");
+        QTemporaryDir dir;
+        const QString name = QStringLiteral("planted_card_library.") + QFileInfo(standIn).suffix();
+        QVERIFY(QFile::copy(standIn, dir.filePath(name)));
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        cardlib::SharedLibrary bare;
+        std::string error;
+        const bool foundBare = bare.Open(Utf8(name), &error);
+        QVERIFY(QDir::setCurrent(before));
+        QVERIFY2(!foundBare, "a bare name loaded the library in the current folder");
+        cardlib::SharedLibrary full;
+        QVERIFY2(full.Open(Utf8(dir.filePath(name)), &error), error.c_str());
+    }
+
+    // A card library installed in a folder of PATH, as a driver's installer
+    // may put it, is found by its bare name.
+    void aBareNameIsFoundOnThePath()
+    {
+#ifndef _WIN32
+        QSKIP("the library search path (LD_LIBRARY_PATH) is read once, as the program starts");
+#endif
+        const QString standIn = StandInFile();
+        QVERIFY2(!standIn.isEmpty(), "the stand-in library is not in the build's bin folder");
+        QTemporaryDir dir;
+        const QString name = QStringLiteral("path_card_library.") + QFileInfo(standIn).suffix();
+        QVERIFY(QFile::copy(standIn, dir.filePath(name)));
+        const QByteArray before = qgetenv("PATH");
+        qputenv("PATH", QDir::toNativeSeparators(dir.path()).toLocal8Bit() + ';' + before);
+        cardlib::SharedLibrary bare;
+        std::string error;
+        const bool found = bare.Open(Utf8(name), &error);
+        qputenv("PATH", before);
+        QVERIFY2(found, error.c_str());
     }
 
     void programDirectoryIsTheFolderOfTheRunningProgram()

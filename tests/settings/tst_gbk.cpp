@@ -147,40 +147,21 @@ private slots:
         QCOMPARE(digest, QByteArray(kTableDigest));
     }
 
-    // The cases a settings file meets, by name, so that a change of the
-    // table's handling shows here first.
-    void readsAndWritesWhatSettingsFilesHold_data()
+    // The table holds each character alone; a text also has to find where
+    // the next one starts.
+    void longerTexts_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
-        QTest::newRow("ASCII") << QByteArray("PULSEOUTMODE= 3\r\n") << QStringLiteral("PULSEOUTMODE= 3\r\n");
-        QTest::newRow("section name") << QByteArray("[\xB5\xDA"
-                                                    "0\xD6\xE1]")
-                                      << QStringLiteral("[第0轴]");
-        QTest::newRow("full-width punctuation") << QByteArray("\xA3\xA8\xA3\xA9\xA1\xA3") << QStringLiteral("（）。");
+        QTest::newRow("pair, euro, pair, cut pair")
+            << QByteArray("\xB5\xDA\x80\xD6\xE1\xB5") << QStringLiteral("第€轴\uFFFD");
+        QTest::newRow("no character, then a pair") << QByteArray("\xFF\xB5\xDA") << QStringLiteral("\uFFFD第");
+        QTest::newRow("ASCII between pairs") << QByteArray("[\xB5\xDA"
+                                                           "0\xD6\xE1]")
+                                             << QStringLiteral("[第0轴]");
     }
 
-    void readsAndWritesWhatSettingsFilesHold()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, text);
-        QCOMPARE(FromGbk(bytes), text);
-        QCOMPARE(ToGbk(text), bytes);
-    }
-
-    void whatGbkCannotHold_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("text");
-        // A lead byte without its second byte: at the end, and before a digit
-        // (0x30 is no second byte), which then stands on its own.
-        QTest::newRow("cut pair") << QByteArray("A\xB5") << QStringLiteral("A\uFFFD");
-        QTest::newRow("lead byte before a digit") << QByteArray("\xB5\x30") << QStringLiteral("\uFFFD0");
-        QTest::newRow("euro sign, one byte") << QByteArray("\x80") << QStringLiteral("\u20AC");
-        QTest::newRow("0xFF") << QByteArray("\xFF") << QStringLiteral("\uFFFD");
-    }
-
-    void whatGbkCannotHold()
+    void longerTexts()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
