@@ -76,6 +76,8 @@ set(KESTRUNE_QT_DLLS $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_F
 set(KESTRUNE_QT_PLATFORMS $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin>
     $<TARGET_FILE:Qt6::QOffscreenIntegrationPlugin> $<TARGET_FILE:Qt6::QMinimalIntegrationPlugin>)
 set(KESTRUNE_QT_STYLES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin>)
+# The icon reader, with which the tests read back the programs' .ico files.
+set(KESTRUNE_QT_IMAGE_FORMATS $<TARGET_FILE:Qt6::QICOPlugin>)
 # Qt finds its translations and plugins beside the program (Prefix), not in
 # the folder above Qt6Core.dll, where it would look for a Qt installation.
 set(KESTRUNE_QT_CONF ${PROJECT_SOURCE_DIR}/cmake/qt.conf)
@@ -95,6 +97,8 @@ endif()
 function(kestrune_windows_runtime target folder)
     add_custom_target(${target} ALL
         COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}/platforms ${folder}/styles ${folder}/translations
+                ${folder}/imageformats
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KESTRUNE_QT_IMAGE_FORMATS} ${folder}/imageformats
         COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KESTRUNE_QT_ZH_CN} ${folder}/translations
         COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KESTRUNE_MINGW_RUNTIME} ${KESTRUNE_QT_DLLS}
                 ${KESTRUNE_QT_CONF} ${folder}
