@@ -3,16 +3,25 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <QTest>
-#include <QtEndian>
 
 #include "common/icofile.h"
 #include "common/icons.h"
 
 namespace {
 
-quint16 Read16(const QByteArray& data, qsizetype at) { return qFromLittleEndian<quint16>(data.constData() + at); }
+// Little-endian fields, byte by byte through at(): bounds-checked, and it
+// keeps GCC's array-bounds analysis from guessing at an empty array's storage.
+quint32 ReadLittleEndian(const QByteArray& data, qsizetype at, int bytes)
+{
+    quint32 value = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        value = (value << 8) | quint8(data.at(at + i));
+    return value;
+}
 
-quint32 Read32(const QByteArray& data, qsizetype at) { return qFromLittleEndian<quint32>(data.constData() + at); }
+quint16 Read16(const QByteArray& data, qsizetype at) { return quint16(ReadLittleEndian(data, at, 2)); }
+
+quint32 Read32(const QByteArray& data, qsizetype at) { return ReadLittleEndian(data, at, 4); }
 
 QImage Square(int side, QColor colour)
 {
