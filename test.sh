@@ -3,21 +3,33 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer, with the fuzz targets run
 # for 30 s each (KESTRUNE_FUZZ_SECONDS), then the tests where two threads
 # share state (Flashmend's, the stand-in's download) under ThreadSanitizer.
+# Given a Qt for Windows, a Windows pass follows for its architecture
+# (scripts/test_windows.sh): the cross build, its packages and their checks,
+# and the tests and programs under Wine.
 #   ./test.sh           every pass (as CI runs it)
-#   ./test.sh --quick   the normal build only
+#   ./test.sh --quick   the normal build only, and the Windows passes
+#   --windows-qt64=DIR, --windows-qt32=DIR (or KESTRUNE_QT_MINGW64,
+#   KESTRUNE_QT_MINGW32): the Qt for 64-bit and 32-bit Windows, a prefix or
+#   the .tar.xz it is packed in
 set -euo pipefail
+invoked_from=$PWD
 cd "$(dirname "$0")"
 source scripts/common.sh
 
 quick=0
-case "${1:-}" in
-    "") ;;
-    --quick) quick=1 ;;
-    *)
-        echo "usage: ./test.sh [--quick]" >&2
-        exit 2
-        ;;
-esac
+windows_qt64=${KESTRUNE_QT_MINGW64:-}
+windows_qt32=${KESTRUNE_QT_MINGW32:-}
+for argument in "$@"; do
+    case "$argument" in
+        --quick) quick=1 ;;
+        --windows-qt64=*) windows_qt64=${argument#*=} ;;
+        --windows-qt32=*) windows_qt32=${argument#*=} ;;
+        *)
+            echo "usage: ./test.sh [--quick] [--windows-qt64=DIR] [--windows-qt32=DIR]" >&2
+            exit 2
+            ;;
+    esac
+done
 
 install_missing_packages
 export QT_QPA_PLATFORM=offscreen
@@ -49,3 +61,17 @@ if [[ $quick -eq 0 ]]; then
     TSAN_OPTIONS="halt_on_error=1:suppressions=$PWD/tests/tsan.supp" \
         ctest --test-dir build-tsan --output-on-failure -R "^($(IFS='|'; echo "${threaded_tests[*]}"))\$"
 fi
+
+# windows_pass ARCH QT OPTION VARIABLE
+windows_pass() {
+    if [[ -z $2 ]]; then
+        echo "== Windows ($1): skipped: no Qt for Windows given ($3=DIR or $4; DIR a Qt prefix or its .tar.xz) =="
+        return
+    fi
+    local qt=$2
+    [[ $qt == /* ]] || qt=$invoked_from/$qt
+    echo "== Windows ($1): cross build, packages, checks, tests under Wine =="
+    scripts/test_windows.sh "$1" "$qt"
+}
+windows_pass x64 "$windows_qt64" --windows-qt64 KESTRUNE_QT_MINGW64
+windows_pass x86 "$windows_qt32" --windows-qt32 KESTRUNE_QT_MINGW32

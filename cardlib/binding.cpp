@@ -95,7 +95,7 @@ void* Bind(const char* name)
 #define TVN_FUNCTION(result, name, params, answer)                      \
     result name(TVN_NAMED params)                                       \
     {                                                                   \
-        using Fn = result(*) params;                                    \
+        using Fn = result(TVN_CALL*) params;                            \
         static const Fn fn = reinterpret_cast<Fn>(Bind(#name));         \
         return calllog::Call<Function::name>(fn TVN_COMMA_ARGS params); \
     }

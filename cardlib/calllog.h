@@ -14,6 +14,8 @@
 #include <string>
 #include <type_traits>
 
+#include "tvn_call.h"
+
 namespace cardlib {
 
 // Each card function, by its place in the one list.
@@ -151,7 +153,7 @@ void StoreOutput(Record& r, int& slot, int index, T value)
 
 // Makes the call `fn(args…)` of `F`, recording it while the log runs.
 template <Function F, typename R, typename... A>
-R Call(R (*fn)(A...), A... args)
+R Call(R(TVN_CALL* fn)(A...), A... args)
 {
     detail::State& s = detail::state;
     if (!s.ring)

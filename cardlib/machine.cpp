@@ -21,8 +21,8 @@ SimulatedMachine::SimulatedMachine(Loader& loader)
 {
     available_ = true;
     // Looked up quietly: a library without them is a real card's.
-#define TVN_MACHINE_FUNCTION(result, function, params)                                 \
-    function = reinterpret_cast<result(*) params>(loader.Resolve(#function, nullptr)); \
+#define TVN_MACHINE_FUNCTION(result, function, params)                                         \
+    function = reinterpret_cast<result(TVN_CALL*) params>(loader.Resolve(#function, nullptr)); \
     available_ = available_ && function;
 #include "machine_functions.h"
 #undef TVN_MACHINE_FUNCTION

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "cardlib/brevak.h"
+#include "tvn_call.h"
 
 namespace cardlib {
 
@@ -40,7 +41,7 @@ public:
 
 private:
     bool available_ = false;
-#define TVN_MACHINE_FUNCTION(result, name, params) result(*name) params = nullptr;
+#define TVN_MACHINE_FUNCTION(result, name, params) result(TVN_CALL* name) params = nullptr;
 #include "machine_functions.h"
 #undef TVN_MACHINE_FUNCTION
 };

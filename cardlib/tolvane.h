@@ -5,8 +5,10 @@
 
 #include <cstdint>
 
+#include "tvn_call.h"
+
 extern "C" {
-#define TVN_FUNCTION(result, name, params, answer) result name params;
+#define TVN_FUNCTION(result, name, params, answer) result TVN_CALL name params;
 #include "tvn_functions.h"
 #undef TVN_FUNCTION
 }

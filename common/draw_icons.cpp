@@ -1,12 +1,14 @@
 // Writes the programs' icons for installation into the folder named on the
-// command line: kestrune.svg, kestrune-48.png, -128, -256, and the same for
-// flashmend. Run by the build.
+// command line: kestrune.svg, kestrune-48.png, -128, -256, kestrune.ico (the
+// Windows resource, 16 to 256 pixels), and the same for flashmend. Run by the
+// build.
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 
 #include <cstdio>
 
+#include "icofile.h"
 #include "icons.h"
 
 int main(int argc, char* argv[])
@@ -25,6 +27,15 @@ int main(int argc, char* argv[])
                 return 1;
         QFile svg(folder.filePath(name + QStringLiteral(".svg")));
         if (!svg.open(QIODevice::WriteOnly) || svg.write(IconSvg(icon)) < 0)
+            return 1;
+        // The sizes Windows shows an icon at: lists, the taskbar, Explorer's
+        // views and high-resolution screens.
+        QList<QImage> sizes;
+        for (int size : {16, 24, 32, 48, 64, 128, 256})
+            sizes.append(DrawIcon(icon, size));
+        const QByteArray ico = IcoFile(sizes);
+        QFile icoFile(folder.filePath(name + QStringLiteral(".ico")));
+        if (ico.isEmpty() || !icoFile.open(QIODevice::WriteOnly) || icoFile.write(ico) != ico.size())
             return 1;
     }
     return 0;

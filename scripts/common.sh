@@ -4,6 +4,11 @@
 KESTRUNE_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev qt6-translations-l10n libbenchmark-dev
     fonts-wqy-zenhei dpkg-dev file lintian desktop-file-utils appstream)
 
+# What the Windows builds and their runs under Wine add (scripts/windows.sh,
+# the Windows passes of test.sh).
+KESTRUNE_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
+    binutils-mingw-w64-i686 nsis qt6-base-dev-tools qt6-translations-l10n xz-utils unzip)
+
 install_missing_packages() {
     local missing=()
     local package

@@ -10,10 +10,11 @@ start_xvfb() {
     sleep 1
 }
 
-# window TITLE: waits for the window and prints its id.
+# window TITLE [TENTHS]: waits for the window, up to TENTHS tenths of a
+# second (100), and prints its id.
 window() {
     local id
-    for _ in $(seq 100); do
+    for _ in $(seq "${2:-100}"); do
         id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || true
         if [[ -n $id ]]; then
             echo "$id"

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#define TOLVANE_API __attribute__((visibility("default")))
+#include "export.h"
+#include "cardlib/tvn_call.h"
 
 namespace tolvane::control {
 
@@ -44,3 +45,10 @@ TOLVANE_API void SetInput(int number, Input input, bool high);
 TOLVANE_API void SetGeneralInputs(int card, int32_t bits);
 
 } // namespace tolvane::control
+
+// The simulated machine's functions, for tests that call them directly.
+extern "C" {
+#define TVN_MACHINE_FUNCTION(result, name, params) TOLVANE_API result TVN_CALL name params;
+#include "cardlib/machine_functions.h"
+#undef TVN_MACHINE_FUNCTION
+}

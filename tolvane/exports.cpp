@@ -1,6 +1,7 @@
 // The exported entry points: each runs its simulated answer through Call(),
 // which applies scripted results, the trace and the recorded calls.
 #include "calls.h"
+#include "export.h"
 #include "sim.h"
 #include "cardlib/tolvane.h"
 #include "cardlib/tvn_params.h"
@@ -8,7 +9,7 @@
 namespace tolvane {
 
 #define TVN_FUNCTION(result, name, params, answer)                                                    \
-    extern "C" __attribute__((visibility("default"))) result name(TVN_NAMED params)                   \
+    extern "C" TVN_EXPORT result TVN_CALL name(TVN_NAMED params)                                      \
     {                                                                                                 \
         return Call<result>(#name, [&] { return sim::name(TVN_ARGS params); } TVN_COMMA_ARGS params); \
     }

@@ -4,11 +4,13 @@
 
 #include "calls.h"
 #include "card.h"
+#include "export.h"
 #include "motion.h"
 #include "signals.h"
+#include "cardlib/tvn_call.h"
 
 extern "C" {
-#define TVN_MACHINE_FUNCTION(result, name, params) __attribute__((visibility("default"))) result name params;
+#define TVN_MACHINE_FUNCTION(result, name, params) TVN_EXPORT result TVN_CALL name params;
 #include "cardlib/machine_functions.h"
 #undef TVN_MACHINE_FUNCTION
 }
@@ -70,7 +72,7 @@ bool CardActive(const Card& card, int signal)
 
 using namespace tolvane;
 
-int tvnsim_axis_force(int axis, int signal, int force)
+int TVN_CALL tvnsim_axis_force(int axis, int signal, int force)
 {
     return OnAxis(axis, kNoAxis, [&](Card& card, int index) {
         if (signal < 0 || signal >= machine::kAxisSignals || !machine::IsForce(force))
@@ -80,7 +82,7 @@ int tvnsim_axis_force(int axis, int signal, int force)
     });
 }
 
-int tvnsim_axis_forced(int axis, int signal)
+int TVN_CALL tvnsim_axis_forced(int axis, int signal)
 {
     return OnAxis(axis, -1, [&](Card& card, int index) {
         if (signal < 0 || signal >= machine::kAxisSignals)
@@ -89,7 +91,7 @@ int tvnsim_axis_forced(int axis, int signal)
     });
 }
 
-int tvnsim_axis_active(int axis, int signal)
+int TVN_CALL tvnsim_axis_active(int axis, int signal)
 {
     return OnAxis(axis, -1, [&](Card& card, int index) {
         if (signal < 0 || signal >= machine::kAxisSignals)
@@ -98,7 +100,7 @@ int tvnsim_axis_active(int axis, int signal)
     });
 }
 
-int tvnsim_card_force(int card, int signal, int force)
+int TVN_CALL tvnsim_card_force(int card, int signal, int force)
 {
     return OnCard(card, kNoCard, [&](Card& c) {
         if (signal < 0 || signal >= machine::kCardSignals || !machine::IsForce(force))
@@ -108,7 +110,7 @@ int tvnsim_card_force(int card, int signal, int force)
     });
 }
 
-int tvnsim_card_forced(int card, int signal)
+int TVN_CALL tvnsim_card_forced(int card, int signal)
 {
     return OnCard(card, -1, [&](Card& c) {
         if (signal < 0 || signal >= machine::kCardSignals)
@@ -117,7 +119,7 @@ int tvnsim_card_forced(int card, int signal)
     });
 }
 
-int tvnsim_card_active(int card, int signal)
+int TVN_CALL tvnsim_card_active(int card, int signal)
 {
     return OnCard(card, -1, [&](Card& c) {
         if (signal < 0 || signal >= machine::kCardSignals)
@@ -126,7 +128,7 @@ int tvnsim_card_active(int card, int signal)
     });
 }
 
-int tvnsim_set_encoder_slip(int axis, int pulses)
+int TVN_CALL tvnsim_set_encoder_slip(int axis, int pulses)
 {
     // The count jumps by the change: from now on the encoder lags by `pulses`.
     return OnAxis(axis, kNoAxis, [&](Card& card, int index) {
@@ -135,13 +137,13 @@ int tvnsim_set_encoder_slip(int axis, int pulses)
     });
 }
 
-int tvnsim_encoder_slip(int axis)
+int TVN_CALL tvnsim_encoder_slip(int axis)
 {
     return OnAxis(axis, 0,
                   [&](Card& card, int index) { return static_cast<int>(card.axes[static_cast<size_t>(index)].slip); });
 }
 
-int tvnsim_download_fault(int card, int code, int stall_percent)
+int TVN_CALL tvnsim_download_fault(int card, int code, int stall_percent)
 {
     return OnCard(card, kNoCard, [&](Card& c) {
         if (code < INT16_MIN || code > INT16_MAX || stall_percent < -1 || stall_percent > 99)
@@ -151,7 +153,7 @@ int tvnsim_download_fault(int card, int code, int stall_percent)
     });
 }
 
-int tvnsim_release_download(int card)
+int TVN_CALL tvnsim_release_download(int card)
 {
     return OnCard(card, kNoCard, [&](Card& c) {
         ReleaseDownload(c);

@@ -8,7 +8,6 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <memory>
@@ -172,11 +171,19 @@ constexpr const char* kReleaseText = "Tolvane stand-in 2026-11-20 build 1187";
 // clock in use.
 constexpr double kDownloadSeconds = 3.0;
 
+// Whether the file opens and its first byte (or its end) reads. The path is
+// the C library's: the system's code page on Windows (936, GBK, on a Chinese
+// system), which std::filesystem would take for UTF-8 there. A folder fails:
+// it does not open on Windows and does not read elsewhere.
 bool ReadableFile(const char* path)
 {
-    std::error_code error;
-    return path && *path && std::filesystem::is_regular_file(path, error) &&
-           std::ifstream(path, std::ios::binary).good();
+    if (!path || !*path)
+        return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in.is_open())
+        return false;
+    in.peek();
+    return in.good() || in.eof();
 }
 
 } // namespace

@@ -15,11 +15,13 @@ inline void FreshCards(int cards)
     tolvane::control::Record(true);
 }
 
+// A call is recorded with the bytes it was given: a path in the system's
+// code page (GBK on a Chinese Windows, UTF-8 on Linux), as QFile encodes it.
 inline QStringList RecordedCalls()
 {
     QStringList calls;
     for (const std::string& call : tolvane::control::Calls())
-        calls << QString::fromStdString(call);
+        calls << QString::fromLocal8Bit(call);
     return calls;
 }
 

@@ -14,12 +14,6 @@
 #include "support/standin.h"
 #include "cardlib/tolvane.h"
 
-extern "C" {
-#define TVN_MACHINE_FUNCTION(result, name, params) result name params;
-#include "cardlib/machine_functions.h"
-#undef TVN_MACHINE_FUNCTION
-}
-
 namespace {
 
 using Clock = std::chrono::steady_clock;

@@ -6,12 +6,6 @@
 #include "support/standin.h"
 #include "cardlib/tolvane.h"
 
-extern "C" {
-#define TVN_MACHINE_FUNCTION(result, name, params) result name params;
-#include "cardlib/machine_functions.h"
-#undef TVN_MACHINE_FUNCTION
-}
-
 namespace {
 
 enum { Auto, Active, Inactive };
