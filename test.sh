@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every test: first a normal build, then a build with
+# Builds and runs every test: first a normal build (and a minute's soak of
+# the heap with every window open), then a build with
 # AddressSanitizer and UndefinedBehaviorSanitizer, with the fuzz targets run
 # for 30 s each (KESTRUNE_FUZZ_SECONDS), then the tests where two threads
 # share state (Flashmend's, the stand-in's download) under ThreadSanitizer.
@@ -37,6 +38,9 @@ export QT_QPA_PLATFORM=offscreen
 echo "== tests =="
 build_tree build
 ctest --test-dir build --output-on-failure
+
+echo "== memory over a minute with every window open (scripts/soak.sh) =="
+scripts/soak.sh 60 128 build | grep -E '^(heap growth|more than)'
 
 echo "== packages =="
 scripts/package.sh

@@ -4,6 +4,8 @@
 // log, the scope's buffer), so after a warm-up the heap must stay flat; the
 // growth per minute is the leak.
 //   soak_memory SECONDS [BOUND_KIB_PER_MINUTE [WINDOWS]]
+// SECONDS is the time measured, after a warm-up of 30 s that is not: the
+// first redraws, the scope's buffer filling, the logs' views settling.
 // WINDOWS picks the windows to open, by their numbers in MainForm::Window
 // separated by commas (all of them by default), to find which one leaks.
 // Prints a line per sample and then the growth; with a bound, exits 1 when
@@ -62,8 +64,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const double seconds = argc > 1 ? QString::fromLocal8Bit(argv[1]).toDouble() : 60;
     const double bound = argc > 2 ? QString::fromLocal8Bit(argv[2]).toDouble() : -1;
-    if (seconds < 40) {
-        std::fprintf(stderr, "usage: soak_memory SECONDS (at least 40) [BOUND_KIB_PER_MINUTE]\n");
+    if (seconds < 45) {
+        std::fprintf(stderr, "usage: soak_memory SECONDS (at least 45) [BOUND_KIB_PER_MINUTE [WINDOWS]]\n");
         return 2;
     }
 
@@ -114,11 +116,13 @@ int main(int argc, char* argv[])
     });
     turn.start(250);
 
-    // Samples every second; after a warm-up of ten seconds, the lowest of each
-    // ten seconds counts: what is freed again now and then (the call log's
-    // rows, a redraw's columns) is not a leak, a floor that rises is.
+    // Samples every second; after the warm-up, the lowest of each 15 seconds
+    // counts: what is freed again now and then (the call log's rows, the
+    // scope's redraws, which come and go in about that time) is not a leak, a
+    // floor that rises is.
+    constexpr double kWarmUp = 30, kSpan = 15;
     std::vector<double> times, heap;
-    double windowStart = 10, windowLowest = -1;
+    double windowStart = kWarmUp, windowLowest = -1;
     QElapsedTimer clock;
     clock.start();
     QTimer sample;
@@ -129,14 +133,14 @@ int main(int argc, char* argv[])
         std::fflush(stdout);
         if (t >= windowStart) {
             windowLowest = windowLowest < 0 ? bytes : std::min(windowLowest, bytes);
-            if (t >= windowStart + 10) {
-                times.push_back(windowStart + 5);
+            if (t >= windowStart + kSpan) {
+                times.push_back(windowStart + kSpan / 2);
                 heap.push_back(windowLowest);
-                windowStart += 10;
+                windowStart += kSpan;
                 windowLowest = -1;
             }
         }
-        if (t >= seconds)
+        if (t >= kWarmUp + seconds)
             app.quit();
     });
     sample.start(1000);
@@ -144,7 +148,7 @@ int main(int argc, char* argv[])
     form.Form_Unload();
 
     const double perMinute = Slope(times, heap) * 60 / 1024;
-    std::printf("heap growth after the warm-up: %.1f KiB a minute (the lowest of each of %zu ten-second spans)\n",
+    std::printf("heap growth after the warm-up: %.1f KiB a minute (the lowest of each of %zu spans of 15 s)\n",
                 perMinute, times.size());
     if (bound >= 0 && perMinute > bound) {
         std::printf("more than the bound of %.1f KiB a minute\n", bound);
