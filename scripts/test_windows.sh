@@ -224,15 +224,19 @@ for link in "Kestrune 运动控制卡测试.lnk" "Flashmend 固件升级.lnk" "�
 done
 echo "  $(wc -l <<<"$files") files in C:\\$program_files\\Kestrune; Start menu: $(echo $shortcuts)"
 wine "$installed/Uninstall.exe" /S
-# The uninstaller copies itself away and runs from there, on its own: its
-# last step removes the folder.
-for _ in $(seq 600); do
-    [[ -e $installed ]] || break
-    sleep 0.1
+# The uninstaller copies itself away and runs from there, on its own, so
+# this waits until its work is seen done: the folder, the Start-menu entries
+# and the registry key gone, in whatever order it removes them.
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrune'
+for _ in $(seq 300); do
+    if [[ ! -e $installed && ! -e $menu ]] && ! wine reg query "$uninstall_key" >/dev/null 2>&1; then
+        break
+    fi
+    sleep 0.2
 done
 [[ ! -e $installed ]] || fail "left after uninstalling: $(cd "$installed" && find . | tail -n +2 | tr '\n' ' ')"
 [[ ! -e $menu ]] || fail "Start-menu folder left after uninstalling"
-if wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrune' >/dev/null 2>&1; then
+if wine reg query "$uninstall_key" >/dev/null 2>&1; then
     fail "the uninstall registry key is left"
 fi
 echo "  uninstalled: no files, no Start-menu entries, no registry key left"
