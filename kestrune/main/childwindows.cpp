@@ -14,6 +14,9 @@ QWidget* ChildWindows::Open(int slot, const Factory& make)
         std::erase_if(created_, [](const QPointer<QWidget>& w) { return w.isNull(); });
         created_.emplace_back(window);
     }
+    // A window the user minimised comes back as it was before: show() alone
+    // leaves it an icon.
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     window->raise();
     window->activateWindow();

@@ -167,6 +167,24 @@ private slots:
         QVERIFY(form.findChild<QLabel*>(QStringLiteral("LabelTitle2"))->font().italic());
     }
 
+    void aMinimisedWindowComesBackWhenOpenedAgain()
+    {
+        FreshCards(1);
+        MainForm form;
+        form.Form_Load(dir_.path());
+        for (int w = 0; w < MainForm::WindowCount; ++w) {
+            const auto window = static_cast<MainForm::Window>(w);
+            QWidget* opened = form.OpenWindow(window);
+            opened->setWindowState(Qt::WindowMaximized);
+            opened->showMinimized();
+            QVERIFY(opened->isMinimized());
+            QCOMPARE(form.OpenWindow(window), opened);
+            QVERIFY2(!opened->isMinimized(), qPrintable(opened->windowTitle()));
+            QVERIFY(opened->windowState() & Qt::WindowMaximized); // as it was before
+        }
+        form.Form_Unload();
+    }
+
     void testWindowsOpenOnceAndCloseMostRecentFirst()
     {
         FreshCards(1);
