@@ -535,7 +535,11 @@ int16_t MoveArc(Card& card, std::array<int, 2> axes, std::array<int64_t, 2> end,
     const bool full = end[0] == 0 && end[1] == 0;
     path.sweep = counterClockwise ? (full ? kTurn : TurnBetween(path.theta0, theta1))
                                   : -(full ? kTurn : TurnBetween(theta1, path.theta0));
-    path.length = std::fabs(path.sweep) * (path.r0 + path.r1) / 2;
+    // The arc turns at an even rate while its radius changes evenly, so a
+    // point on it moves fastest where the radius is largest. Measured there,
+    // the length makes the path speed reach the vector speed at that end and
+    // stay under it elsewhere; on a true circle it is the arc's length.
+    path.length = std::hypot(path.r1 - path.r0, std::max(path.r0, path.r1) * path.sweep);
     m.speeds = profile::SpeedsOf(vector, false);
     return Launch(card, std::move(m), now);
 }

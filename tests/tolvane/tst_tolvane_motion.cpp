@@ -421,6 +421,27 @@ private slots:
         QVERIFY(std::fabs(track.seconds - turns * 2 * M_PI * 1000 / 5000) <= 0.0015);
     }
 
+    void anArcOffItsCircleNeverOutrunsTheDriveSpeed()
+    {
+        // From radius 1414 to 2236: the radius grows as the arc turns, and
+        // the path speed must still stay at or under the vector speed.
+        tvn_set_vector_profile(100, 2000, 0.1, 0.1);
+        const int16_t axes[2] = {0, 1};
+        const int32_t end[2] = {3000, 2000};
+        const int32_t centre[2] = {1000, 1000};
+        QCOMPARE(tvn_rel_arc_move(axes, end, centre, 0), int16_t(0));
+        const Track track = FollowPair(0.05);
+        double fastest = 0;
+        for (qsizetype i = 1; i < track.points.size(); ++i) {
+            const QPointF step = track.points[i] - track.points[i - 1];
+            fastest = std::max(fastest, std::hypot(step.x(), step.y()) / 0.05);
+        }
+        // Whole pulses at each look: a pulse and a half of slack a step.
+        QVERIFY2(fastest <= 2000 + 1.5 / 0.05, qPrintable(QStringLiteral("%1 pulses/s").arg(fastest)));
+        QVERIFY(fastest > 1900);
+        QCOMPARE(track.points.last(), QPointF(3000, 2000));
+    }
+
     void arcsInMillimetres()
     {
         tvn_set_equiv(0, 100);
