@@ -37,7 +37,7 @@ MachineForm::MachineForm(const SimulatedMachine& machine, QWidget* parent) : QWi
         this);
     about->setWordWrap(true);
 
-    static const char* const kAxisSignals[] = {"EL+", "EL−", "ORG", "ALM", "INP", "RDY", "EZ"};
+    static const char* const kAxisSignals[] = {"EL+", "EL-", "ORG", "ALM", "INP", "RDY", "EZ"};
     auto* axes = new QHBoxLayout;
     for (int slot = 0; slot < 2; ++slot) {
         auto* frame = new QGroupBox(QStringLiteral("第%1轴").arg(slot), this);
@@ -51,7 +51,7 @@ MachineForm::MachineForm(const SimulatedMachine& machine, QWidget* parent) : QWi
         slip_[slot]->setObjectName(QStringLiteral("slip%1").arg(slot));
         slip_[slot]->setRange(-1000000, 1000000);
         slip_[slot]->setSuffix(QStringLiteral(" 脉冲"));
-        slip_[slot]->setToolTip(QStringLiteral("反馈位置比指令位置少这么多脉冲（负数为多），跟随误差随之出现"));
+        slip_[slot]->setToolTip(QStringLiteral("反馈位置比命令位置少这么多脉冲（负数为多），跟随误差随之出现"));
         slipRow->addWidget(slip_[slot], 1);
         column->addLayout(slipRow);
         connect(slip_[slot], &QSpinBox::valueChanged, this,

@@ -113,7 +113,7 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent)
             QKeySequence(Qt::CTRL | Qt::Key_L));
     SetWindowFactory(ScopeWindow, [] { return new ScopeForm; });
     AddTool(ScopeWindow, QStringLiteral("示波器"),
-            QStringLiteral("两根轴的指令位置、反馈位置、跟随误差和速度随时间的曲线，XY 轨迹，运动触发捕获"),
+            QStringLiteral("两根轴的命令位置、反馈位置、跟随误差和速度随时间的曲线，XY 轨迹，运动触发捕获"),
             QKeySequence(Qt::CTRL | Qt::Key_G));
     // Only the simulated card library has a machine to hold by hand.
     if (cardlib::SimulatedMachine::OfProgram().Available()) {

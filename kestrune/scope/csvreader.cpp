@@ -89,7 +89,7 @@ bool CsvReader::Line(QByteArray line)
         // The error column follows from the two positions; a file that says
         // otherwise was not written by the scope.
         if (values[3 + axis * 4] != s.Error(axis))
-            return Fail(number, QStringLiteral("跟随误差与指令位置、反馈位置不符"));
+            return Fail(number, QStringLiteral("跟随误差与命令位置、反馈位置不符"));
     }
     if (samples_.size() == mostSamples_)
         return Fail(number, QStringLiteral("采样超过 %1 个，示波器显示不了这么多").arg(mostSamples_));

@@ -11,7 +11,7 @@
 
 QString ChannelName(int channel)
 {
-    static const char* const kNames[] = {"指令位置", "反馈位置", "跟随误差", "速度"};
+    static const char* const kNames[] = {"命令位置", "反馈位置", "跟随误差", "速度"};
     const Channel c = ChannelAt(channel);
     return QStringLiteral("第%1轴").arg(c.axis) + QString::fromUtf8(kNames[static_cast<int>(c.quantity)]);
 }

@@ -44,7 +44,7 @@ inline double Value(const Sample& sample, int channel)
     }
     return 0;
 }
-QString ChannelName(int channel); // "第0轴指令位置"
+QString ChannelName(int channel); // "第0轴命令位置"
 
 // What a view draws from: the live buffer, a capture, or a file.
 class SampleSource {

@@ -43,7 +43,7 @@ QString Values(const Sample& s)
 {
     QString text;
     for (int axis = 0; axis < 2; ++axis)
-        text += QStringLiteral("　第%1轴 指令 %2 反馈 %3 误差 %4 速度 %5")
+        text += QStringLiteral("　第%1轴 命令 %2 反馈 %3 误差 %4 速度 %5")
                     .arg(axis)
                     .arg(s.command[axis])
                     .arg(s.encoder[axis])
@@ -60,7 +60,7 @@ ScopeForm::ScopeForm(QWidget* parent) : QWidget(parent), buffer_(kBufferSamples)
     setWindowTitle(QStringLiteral("示波器"));
     resize(980, 720);
 
-    auto* about = new QLabel(QStringLiteral("所用控制卡第0轴、第1轴的指令位置、反馈位置、跟随误差和速度随时间的变化。"
+    auto* about = new QLabel(QStringLiteral("所用控制卡第0轴、第1轴的命令位置、反馈位置、跟随误差和速度随时间的变化。"
                                             "单击曲线放置光标 A、B；暂停后可拖动、用滚轮缩放。"),
                              this);
     about->setWordWrap(true);

@@ -37,7 +37,7 @@ void XyView::paintEvent(QPaintEvent*)
     p.drawRect(area.adjusted(0, 0, -1, -1));
     p.setPen(Qt::black);
     p.drawText(rect().adjusted(8, 2, -8, -2), Qt::AlignLeft | Qt::AlignTop,
-               QStringLiteral("XY 轨迹：第0轴指令位置（横）对第1轴指令位置（纵），等比例"));
+               QStringLiteral("XY 轨迹：第0轴命令位置（横）对第1轴命令位置（纵），等比例"));
     if (!source_ || source_->Size() == 0)
         return;
     const size_t first = source_->IndexAt(from_);

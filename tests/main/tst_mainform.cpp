@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -165,6 +166,33 @@ private slots:
                  QStringLiteral("四轴PCI控制卡 Brevak"));
         QVERIFY(!form.findChild<QLabel*>(QStringLiteral("Image2"))->pixmap().isNull());
         QVERIFY(form.findChild<QLabel*>(QStringLiteral("LabelTitle2"))->font().italic());
+    }
+
+    void theWindowsCallEachThingByOneName()
+    {
+        // The motion window says 命令位置 and EL-: the tools say the same.
+        FreshCards(1);
+        MainForm form;
+        form.Form_Load(dir_.path());
+        QStringList texts;
+        for (int w = 0; w < MainForm::WindowCount; ++w) {
+            QWidget* window = form.OpenWindow(static_cast<MainForm::Window>(w));
+            for (QWidget* widget : window->findChildren<QWidget*>()) {
+                texts << widget->toolTip();
+                if (auto* label = qobject_cast<QLabel*>(widget))
+                    texts << label->text();
+                else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+                    texts << button->text();
+                else if (auto* frame = qobject_cast<QGroupBox*>(widget))
+                    texts << frame->title();
+            }
+        }
+        for (const QString& text : std::as_const(texts)) {
+            QVERIFY2(!text.contains(QStringLiteral("指令位置")), qPrintable(text));
+            QVERIFY2(!text.contains(QStringLiteral("EL\u2212")), qPrintable(text));
+        }
+        QVERIFY(texts.join(QString()).contains(QStringLiteral("命令位置")));
+        form.Form_Unload();
     }
 
     void aMinimisedWindowComesBackWhenOpenedAgain()

@@ -281,7 +281,7 @@ private slots:
         for (size_t i = 0; i < samples.size(); ++i)
             for (int c = 0; c < kChannels; ++c)
                 QCOMPARE(Value(samples[i], c), Value(written.At(i), c));
-        QVERIFY(ToCsv(written).startsWith("时间(s),第0轴指令位置,第0轴反馈位置,第0轴跟随误差,第0轴速度,第1轴指令位置"));
+        QVERIFY(ToCsv(written).startsWith("时间(s),第0轴命令位置,第0轴反馈位置,第0轴跟随误差,第0轴速度,第1轴命令位置"));
     }
 
     void malformedCsvIsRefusedWithItsLine_data()
