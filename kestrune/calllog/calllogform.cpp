@@ -50,6 +50,7 @@ CallLogForm::CallLogForm(QWidget* parent) : QWidget(parent)
     filterText_->setClearButtonEnabled(true);
     failuresOnly_ = new QCheckBox(QStringLiteral("只看失败"), this);
     failuresOnly_->setObjectName(QStringLiteral("failuresOnly"));
+    failuresOnly_->setToolTip(QStringLiteral("只显示控制卡答以错误码（不为 0）的调用，即标红的那些"));
     hideTimerTicks_ = new QCheckBox(QStringLiteral("隐藏定时刷新"), this);
     hideTimerTicks_->setObjectName(QStringLiteral("hideTimerTicks"));
     hideTimerTicks_->setToolTip(QStringLiteral("不显示各窗口定时刷新时读取状态的调用，只留下命令"));
@@ -59,6 +60,7 @@ CallLogForm::CallLogForm(QWidget* parent) : QWidget(parent)
     pause_->setToolTip(QStringLiteral("暂停显示；记录照常进行"));
     auto* clear = new QPushButton(QStringLiteral("清空"), this);
     clear->setObjectName(QStringLiteral("clear"));
+    clear->setToolTip(QStringLiteral("删去至今记录的全部调用，从现在起重新记录"));
     auto* copy = new QPushButton(QStringLiteral("复制"), this);
     copy->setObjectName(QStringLiteral("copy"));
     copy->setToolTip(QStringLiteral("把选中的调用复制为文本"));

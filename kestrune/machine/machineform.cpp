@@ -103,6 +103,7 @@ QWidget* MachineForm::SignalRow(QWidget* parent, const QString& name, int axisSl
     auto* force = new QComboBox(row);
     force->setObjectName(QStringLiteral("force_") + id);
     force->addItems({QStringLiteral("自动"), QStringLiteral("强制有效"), QStringLiteral("强制无效")});
+    force->setToolTip(QStringLiteral("自动：信号随模拟机床的运动变化；强制有效、强制无效：一直保持，直到改回自动"));
     layout->addWidget(lamp);
     layout->addWidget(label);
     layout->addWidget(force, 1);

@@ -221,6 +221,11 @@ void MainForm::AddTool(Window window, const QString& caption, const QString& exp
     connect(action, &QAction::triggered, this, [this, window] { OpenWindow(window); });
     addAction(action);
     tools_ << action;
+    // The tools have no button of their own: the window says where they are.
+    QStringList names;
+    for (const QAction* tool : std::as_const(tools_))
+        names << QStringLiteral("%1（%2）").arg(tool->text(), tool->shortcut().toString(QKeySequence::NativeText));
+    setToolTip(QStringLiteral("在窗口空白处单击右键可打开工具：") + names.join(QStringLiteral("、")));
 }
 
 void MainForm::contextMenuEvent(QContextMenuEvent* event)

@@ -70,11 +70,13 @@ ScopeForm::ScopeForm(QWidget* parent) : QWidget(parent), buffer_(kBufferSamples)
     for (int ms : {5, 10, 20, 50})
         period_->addItem(QStringLiteral("%1 ms").arg(ms), ms);
     period_->setCurrentIndex(1);
+    period_->setToolTip(QStringLiteral("每隔多久读一次两轴的位置和速度"));
     windowLength_ = new QComboBox(this);
     windowLength_->setObjectName(QStringLiteral("window"));
     for (int s : {2, 5, 10, 30, 60})
         windowLength_->addItem(QStringLiteral("%1 s").arg(s), s);
     windowLength_->setCurrentIndex(2);
+    windowLength_->setToolTip(QStringLiteral("曲线横轴显示的时间长度"));
     pause_ = new QPushButton(QStringLiteral("暂停"), this);
     pause_->setObjectName(QStringLiteral("pause"));
     pause_->setCheckable(true);
@@ -96,7 +98,9 @@ ScopeForm::ScopeForm(QWidget* parent) : QWidget(parent), buffer_(kBufferSamples)
     auto* open = new QPushButton(QStringLiteral("打开…"), this);
     open->setToolTip(QStringLiteral("打开保存过的 CSV 文件查看；查看时停止采样"));
     auto* csv = new QPushButton(QStringLiteral("导出 CSV…"), this);
+    csv->setToolTip(QStringLiteral("把缓冲中的全部采样存为 CSV 文件（逗号分隔），可用“打开…”或表格软件查看"));
     auto* png = new QPushButton(QStringLiteral("导出 PNG…"), this);
+    png->setToolTip(QStringLiteral("把当前显示的曲线存为 PNG 图片"));
 
     auto* controls = new QHBoxLayout;
     controls->addWidget(new QLabel(QStringLiteral("采样周期"), this));
@@ -119,6 +123,7 @@ ScopeForm::ScopeForm(QWidget* parent) : QWidget(parent), buffer_(kBufferSamples)
         channels_[c] = new QCheckBox(ChannelName(c), this);
         channels_[c]->setObjectName(QStringLiteral("channel%1").arg(c));
         channels_[c]->setChecked(plot_->ChannelShown(c));
+        channels_[c]->setToolTip(QStringLiteral("显示或隐藏这条曲线"));
         channels_[c]->setStyleSheet(QStringLiteral("color: %1;").arg(ScopePlot::ChannelColour(c).name()));
         channels->addWidget(channels_[c], c / 4, c % 4);
         connect(channels_[c], &QCheckBox::toggled, this, [this, c](bool on) { plot_->SetChannelShown(c, on); });

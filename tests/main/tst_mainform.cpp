@@ -192,6 +192,22 @@ private slots:
             QVERIFY2(!text.contains(QStringLiteral("EL\u2212")), qPrintable(text));
         }
         QVERIFY(texts.join(QString()).contains(QStringLiteral("命令位置")));
+        // Every control of the tools says what it does.
+        QStringList silent;
+        for (int w : {MainForm::CallLogWindow, MainForm::ScopeWindow, MainForm::MachineWindow}) {
+            QWidget* tool = form.OpenWindow(static_cast<MainForm::Window>(w));
+            for (QWidget* control : tool->findChildren<QWidget*>()) {
+                const bool isControl = qobject_cast<QAbstractButton*>(control) || qobject_cast<QComboBox*>(control);
+                if (isControl && control->isVisibleTo(tool) && !control->objectName().startsWith(QLatin1String("qt_"))
+                    && control->toolTip().isEmpty())
+                    silent << tool->windowTitle() + QLatin1Char(':') + control->objectName() + QLatin1Char(':')
+                                  + control->metaObject()->className();
+            }
+        }
+        QVERIFY2(silent.isEmpty(), qPrintable(silent.join(QLatin1Char(' '))));
+        // Where the tools are is said on the window itself.
+        QVERIFY2(form.toolTip().contains(QStringLiteral("右键")) && form.toolTip().contains(QStringLiteral("示波器")),
+                 qPrintable(form.toolTip()));
         form.Form_Unload();
     }
 
