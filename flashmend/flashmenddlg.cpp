@@ -16,6 +16,7 @@
 
 #include <climits>
 #include <cmath>
+#include <memory>
 
 #include "aboutdlg.h"
 #include "cardlib/machine.h"
@@ -118,6 +119,8 @@ CFlashmendDlg::CFlashmendDlg(QWidget* parent, DownloadFunction download, std::ch
     status_ = new QPlainTextEdit(this);
     place(status_, "IDC_1003", 17, 143, 310, 59);
     status_->setReadOnly(true);
+    status_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(status_, &QPlainTextEdit::customContextMenuRequested, this, &CFlashmendDlg::ShowStatusMenu);
     for (QLineEdit* version : {hardware_, firmware_, library_})
         version->setText(QStringLiteral("0"));
 
@@ -220,6 +223,8 @@ void CFlashmendDlg::OnDownload()
     // Set before the thread starts, so no tick can enable the button between
     // the click and the worker's own start.
     state_.Downloading = 1;
+    if (card_ == armedCard_)
+        armedFault_ = {0, -1}; // this download takes it
     worker_.Start();
 }
 
@@ -240,12 +245,14 @@ void CFlashmendDlg::OnTimer()
     } else {
         progress_->setValue(0);
     }
-    if (const QString status = state_.ShownText(); status_->toPlainText() != status)
-        status_->setPlainText(status);
+    // Leaving after the download: how it ended would only flash by.
     if (const std::optional<int> result = state_.DueClose()) {
         worker_.Wait();
         QDialog::done(*result);
+        return;
     }
+    if (const QString status = state_.ShownText(); status_->toPlainText() != status)
+        status_->setPlainText(status);
 }
 
 void CFlashmendDlg::OnReadVersions()
@@ -272,40 +279,78 @@ void CFlashmendDlg::done(int result)
 
 void CFlashmendDlg::SimulateDownloadFault(int code, int stallPercent)
 {
-    cardlib::SimulatedMachine::OfProgram().SetDownloadFault(static_cast<int16_t>(card_), code, stallPercent);
+    if (cardlib::SimulatedMachine::OfProgram().SetDownloadFault(static_cast<int16_t>(card_), code, stallPercent) != 0)
+        return;
+    armedFault_ = code == 0 && stallPercent < 0 ? std::pair{0, -1} : std::pair{code, stallPercent};
+    armedCard_ = card_;
+}
+
+void CFlashmendDlg::CancelDownloadFault()
+{
+    SimulateDownloadFault(0, -1);
+    if (state_.Downloading)
+        cardlib::SimulatedMachine::OfProgram().ReleaseDownload(static_cast<int16_t>(state_.DownloadCardNo));
 }
 
 void CFlashmendDlg::contextMenuEvent(QContextMenuEvent* event)
 {
+    QMenu menu(this);
+    AddDialogEntries(menu);
+    menu.exec(event->globalPos());
+}
+
+void CFlashmendDlg::ShowStatusMenu(const QPoint& at)
+{
+    // The status box's own entries (复制, 全选) first, then the dialog's.
+    std::unique_ptr<QMenu> menu(status_->createStandardContextMenu(at));
+    menu->addSeparator();
+    AddDialogEntries(*menu);
+    menu->exec(status_->viewport()->mapToGlobal(at));
+}
+
+void CFlashmendDlg::AddDialogEntries(QMenu& menu)
+{
     // Linux window managers offer no system menu to extend: the about entry
     // lives in the dialog's own context menu.
-    QMenu menu(this);
     // With the simulated card library, downloads can be made to fail, so
     // that every branch of the dialog can be shown.
     if (cardlib::SimulatedMachine::OfProgram().Available()) {
         QMenu* fault = menu.addMenu(QStringLiteral("模拟下载故障"));
         fault->setObjectName(QStringLiteral("downloadFault"));
-        fault->addAction(QStringLiteral("下次下载返回错误码…"), this, [this] {
+        const auto [armedCode, armedStall] = armedFault_;
+        QAction* failing = fault->addAction(
+            armedCode != 0 && armedStall < 0 ? QStringLiteral("下次下载返回错误码 %1（已设）…").arg(armedCode)
+                                             : QStringLiteral("下次下载返回错误码…"),
+            this, [this] {
             bool ok = false;
             const int code = QInputDialog::getInt(this, QStringLiteral("模拟下载故障"),
                                                   QStringLiteral("下次下载返回的错误码（2101：对话框再试一次）："), 5,
                                                   INT16_MIN, INT16_MAX, 1, &ok);
-            if (ok && code != 0)
-                SimulateDownloadFault(code, -1);
-        });
-        fault->addAction(QStringLiteral("下次下载停在某一进度…"), this, [this] {
+                if (ok && code != 0)
+                    SimulateDownloadFault(code, -1);
+            });
+        failing->setCheckable(true);
+        failing->setChecked(armedCode != 0 && armedStall < 0);
+        QAction* stalling = fault->addAction(
+            armedStall >= 0 ? QStringLiteral("下次下载停在 %1%（已设）…").arg(armedStall)
+                            : QStringLiteral("下次下载停在某一进度…"),
+            this, [this] {
             bool ok = false;
             const int percent =
                 QInputDialog::getInt(this, QStringLiteral("模拟下载故障"),
                                      QStringLiteral("下次下载停在的进度（%），直到对话框关闭："), 50, 0, 99, 1, &ok);
-            if (ok)
-                SimulateDownloadFault(0, percent);
-        });
-        fault->addAction(QStringLiteral("取消模拟故障"), this, [this] { SimulateDownloadFault(0, -1); });
+                if (ok)
+                    SimulateDownloadFault(0, percent);
+            });
+        stalling->setCheckable(true);
+        stalling->setChecked(armedStall >= 0);
+        QAction* cancel = fault->addAction(state_.Downloading ? QStringLiteral("取消模拟故障（结束停住的下载）")
+                                                              : QStringLiteral("取消模拟故障"),
+                                           this, &CFlashmendDlg::CancelDownloadFault);
+        cancel->setEnabled(armedCode != 0 || armedStall >= 0 || state_.Downloading);
     }
     menu.addSeparator();
     menu.addAction(QStringLiteral("关于 Flashmend(&A)..."), this, &CFlashmendDlg::OnAbout);
-    menu.exec(event->globalPos());
 }
 
 void CFlashmendDlg::OnAbout()

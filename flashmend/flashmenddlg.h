@@ -4,7 +4,11 @@
 
 #include <QDialog>
 
+#include <utility>
+
 #include "downloadworker.h"
+
+class QMenu;
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -39,6 +43,12 @@ public:
     // With the simulated card library: the next download of the card fails
     // with `code` (not 0), after stalling at `stallPercent` (or −1).
     void SimulateDownloadFault(int code, int stallPercent);
+    // Disarms the fault, and ends a download held stalled: it fails with its
+    // code, and its text stays.
+    void CancelDownloadFault();
+    // The fault armed for the next download: {code, stall percent}, {0, −1}
+    // when none.
+    std::pair<int, int> ArmedFault() const { return armedFault_; }
 
     // Sets the firmware path as the browse command does (for tests).
     void SetFirmwarePath(const QString& path);
@@ -46,6 +56,9 @@ public:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // The entries of the dialog's context menu, also under the status box's.
+    void AddDialogEntries(QMenu& menu);
+    void ShowStatusMenu(const QPoint& at);
     void done(int result) override;
 
 private:
@@ -69,6 +82,8 @@ private:
     QTimer* timer1_;
 
     int card_ = 0; // the card number field, as last read
+    std::pair<int, int> armedFault_{0, -1};
+    int armedCard_ = 0;
     QString reportedText_;
     DownloadState state_;
     DownloadWorker worker_;

@@ -238,11 +238,42 @@ private slots:
             dialog.SimulateDownloadFault(0, 30);
             dialog.OnDownload();
             QTRY_VERIFY_WITH_TIMEOUT(Find<QProgressBar>(&dialog, "IDC_1000")->value() == 30, 10000);
+            // How the released download ended is not flashed on the way out.
+            QStringList shown;
+            auto* status = Find<QPlainTextEdit>(&dialog, "IDC_1003");
+            connect(status, &QPlainTextEdit::textChanged, this, [&] { shown << status->toPlainText(); });
             dialog.reject();
             QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 10000);
+            QVERIFY2(!shown.join(QString()).contains("=9;"), qPrintable(shown.join(QLatin1Char('|'))));
         }
         QCOMPARE(RecordedCalls("tvn_download_firmware").last(),
                  QStringLiteral("tvn_download_firmware(0, \"%1\") = 9").arg(firmware));
+    }
+
+    void cancellingTheFaultEndsAStallAndKeepsItsText()
+    {
+        QTemporaryDir dir;
+        const QString firmware = dir.filePath("board.s6x");
+        QVERIFY(WriteBytes(firmware, "S0"));
+        CFlashmendDlg dialog(nullptr, LibraryDownload(), 0ms);
+        dialog.OnInitDialog();
+        dialog.show();
+        dialog.SetFirmwarePath(firmware);
+        QCOMPARE(dialog.ArmedFault(), std::pair(0, -1));
+        dialog.SimulateDownloadFault(0, 30);
+        QCOMPARE(dialog.ArmedFault(), std::pair(0, 30)); // shown checked in the menu
+        dialog.OnDownload();
+        QCOMPARE(dialog.ArmedFault(), std::pair(0, -1)); // this download took it
+        QTRY_VERIFY_WITH_TIMEOUT(Find<QProgressBar>(&dialog, "IDC_1000")->value() == 30, 10000);
+
+        dialog.CancelDownloadFault();
+        QTRY_COMPARE_WITH_TIMEOUT(dialog.State().Downloading.load(), 0, 10000);
+        auto* status = Find<QPlainTextEdit>(&dialog, "IDC_1003");
+        QTRY_VERIFY_WITH_TIMEOUT(status->toPlainText().contains("=9;"), 10000);
+        for (int i = 0; i < 5; ++i)
+            dialog.OnTimer();
+        QVERIFY(status->toPlainText().contains(QStringLiteral("固件升级失败")));
+        QVERIFY(dialog.isVisible());
     }
 
     void closingWaitsForTheDownload()
