@@ -113,7 +113,9 @@ ctest --test-dir "$build" --output-on-failure --timeout 300 >"$work/ctest.txt" 2
 grep -E '^ *[0-9]+/[0-9]+ Test' "$work/ctest.txt" | sed 's/^/  /'
 summary=$(grep -E 'tests passed, [0-9]+ tests failed out of' "$work/ctest.txt" || true)
 if [[ $ctest_status -ne 0 ]]; then
-    sed -n '/The following tests FAILED/,$p;/Output from these tests/,/^[0-9]*% tests/p' "$work/ctest.txt" | head -200
+    # Each failure with its place, then CTest's list of the failed tests.
+    grep -E 'FAIL!|failure location|\*\*\*(Failed|Timeout|Exception)|Subprocess aborted' "$work/ctest.txt" | head -100 || true
+    sed -n '/The following tests FAILED/,$p' "$work/ctest.txt" | head -50
     fail "tests failed under Wine: $summary"
 fi
 totals=$(awk '/^Totals: /{p += $2; f += $4; s += $6} END {print p + 0, f + 0, s + 0}' \
