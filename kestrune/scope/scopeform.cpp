@@ -45,10 +45,8 @@ QString Values(const Sample& s)
     for (int axis = 0; axis < 2; ++axis)
         text += QStringLiteral("　第%1轴 命令 %2 反馈 %3 误差 %4 速度 %5")
                     .arg(axis)
-                    .arg(s.command[axis])
-                    .arg(s.encoder[axis])
-                    .arg(s.Error(axis))
-                    .arg(s.speed[axis]);
+                    .arg(ValueText(s.command[axis]), ValueText(s.encoder[axis]), ValueText(s.Error(axis)),
+                         ValueText(s.speed[axis]));
     return text;
 }
 
@@ -311,8 +309,7 @@ void ScopeForm::ShowCursors()
         for (int axis = 0; axis < 2; ++axis)
             text += QStringLiteral("　第%1轴 Δ位置 %2 平均速度 %3/s")
                         .arg(axis)
-                        .arg(r->distance[axis])
-                        .arg(r->meanSpeed[axis], 0, 'g', 6);
+                        .arg(ValueText(r->distance[axis]), ValueText(r->meanSpeed[axis]));
     }
     readout_->setText(text);
 }
