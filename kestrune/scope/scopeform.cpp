@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -257,11 +258,20 @@ void ScopeForm::ArmCapture(bool armed)
 
 void ScopeForm::ShowLive()
 {
+    // 实时 is the newest samples, moving: a pause ends, and cursors placed in
+    // a capture or a file would point at times that mean nothing here.
+    if (!Live())
+        plot_->ClearCursors();
     shownSamples_.reset();
     shownWhat_.clear();
     plot_->SetSource(&buffer_);
     xy_->SetSource(&buffer_);
-    plot_->SetBrowsable(pause_->isChecked());
+    {
+        const QSignalBlocker quiet(pause_);
+        pause_->setChecked(false);
+        pause_->setText(QStringLiteral("暂停"));
+    }
+    plot_->SetBrowsable(false);
     if (!sampleTimer_->isActive())
         sampleTimer_->start();
     pacer_.DrawNext();

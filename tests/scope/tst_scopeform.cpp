@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 
 #include "main/mainform.h"
@@ -88,6 +89,26 @@ private slots:
         QVERIFY2(readout.contains(QStringLiteral("第0轴 命令 1707550 反馈 1707549 误差 1 速度 2000000")), qPrintable(readout));
         QVERIFY2(readout.contains(QStringLiteral("第1轴 Δ位置 -1058014")), qPrintable(readout));
         QVERIFY(!readout.contains(QLatin1Char('e')));
+    }
+
+    void liveEndsAPauseAndForgetsAFilesCursors()
+    {
+        ScopeForm scope;
+        auto* pause = scope.findChild<QPushButton*>(QStringLiteral("pause"));
+        auto* live = scope.findChild<QPushButton*>(QStringLiteral("live"));
+        pause->click();
+        QVERIFY(pause->isChecked());
+        live->click();
+        QVERIFY(!pause->isChecked());
+        QCOMPARE(pause->text(), QStringLiteral("暂停"));
+
+        std::vector<Sample> samples(2);
+        samples[1].seconds = 1;
+        scope.ShowSamples(samples, QStringLiteral("test"));
+        scope.Plot()->SetCursor(0, 0.5);
+        live->click();
+        QVERIFY(scope.Live());
+        QVERIFY(!scope.Plot()->Cursor(0));
     }
 
 private:
