@@ -126,7 +126,7 @@ ReadCsvFile(const QString& path, size_t mostSamples, const std::atomic<bool>& ca
         if (n == 0)
             break;
         bytesRead += n;
-        if (!reader.Feed(chunk.constData(), n))
+        if (!reader.Feed(chunk.constData(), static_cast<qsizetype>(n))) // at most kChunk
             return *reader.Error();
     }
     if (!reader.Finish())
