@@ -39,6 +39,7 @@ MachineForm::MachineForm(const SimulatedMachine& machine, QWidget* parent) : QWi
 
     heading_ = new QLabel(this);
     heading_->setObjectName(QStringLiteral("heading"));
+    heading_->setWordWrap(true); // the card of each kind of signal, in a sentence
     auto* about = new QLabel(
         QStringLiteral("模拟卡的机床信号：“自动”时由模拟的机床决定（限位开关在各自位置，伺服接通后 RDY 有效……），"
                        "“强制有效”“强制无效”按所配置的有效电平保持该输入。限位、报警、急停有效时，"
