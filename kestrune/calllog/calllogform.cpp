@@ -9,8 +9,10 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
@@ -87,6 +89,10 @@ CallLogForm::CallLogForm(QWidget* parent) : QWidget(parent)
     table_->setColumnWidth(CallLogModel::Time, 100);
     table_->setColumnWidth(CallLogModel::Function, 210);
     table_->setColumnWidth(CallLogModel::Result, 110);
+    // Ctrl+C copies whole rows, as 复制 does, not the table's current cell.
+    table_->installEventFilter(this);
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table_, &QWidget::customContextMenuRequested, this, &CallLogForm::ShowTableMenu);
 
     empty_ = new QLabel(table_->viewport());
     empty_->setObjectName(QStringLiteral("emptyState"));
@@ -204,16 +210,73 @@ void CallLogForm::ClearLog()
     Refresh();
 }
 
-void CallLogForm::CopySelection()
+QStringList CallLogForm::SelectedLines(QString (*line)(const cardlib::calllog::Record&)) const
 {
     std::set<int> rows;
     for (const QModelIndex& index : table_->selectionModel()->selectedIndexes())
         rows.insert(index.row());
     QStringList lines;
     for (int row : rows)
-        lines << CallLine(model_->RecordAt(row));
-    if (!lines.isEmpty())
+        lines << line(model_->RecordAt(row));
+    return lines;
+}
+
+void CallLogForm::CopySelection()
+{
+    if (const QStringList lines = SelectedLines(CallLine); !lines.isEmpty())
         QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+}
+
+void CallLogForm::CopySelectionAsCalls()
+{
+    const auto call = [](const cardlib::calllog::Record& record) {
+        return QStringLiteral("%1(%2)").arg(QString::fromLatin1(cardlib::calllog::Name(record)),
+                                            QString::fromStdString(cardlib::calllog::Arguments(record)));
+    };
+    if (const QStringList lines = SelectedLines(call); !lines.isEmpty())
+        QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+}
+
+void CallLogForm::ShowOnlyFunctionOf(int row)
+{
+    if (row < 0 || row >= model_->rowCount())
+        return;
+    filterText_->setText(QString::fromLatin1(cardlib::calllog::Name(model_->RecordAt(row))));
+    ApplyFilter();
+}
+
+void CallLogForm::ShowTableMenu(const QPoint& at)
+{
+    const QModelIndex index = table_->indexAt(at);
+    QMenu menu(this);
+    menu.setToolTipsVisible(true);
+    QAction* copy = menu.addAction(QStringLiteral("复制"), this, &CallLogForm::CopySelection);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setToolTip(QStringLiteral("选中的调用，每行一次，带时间和结果"));
+    QAction* asCalls = menu.addAction(QStringLiteral("复制为调用"), this, &CallLogForm::CopySelectionAsCalls);
+    asCalls->setToolTip(QStringLiteral("选中的调用，不带时间和结果，如 tvn_pmove(0, 1000, 0)"));
+    const bool selected = table_->selectionModel()->hasSelection();
+    copy->setEnabled(selected);
+    asCalls->setEnabled(selected);
+    if (index.isValid()) {
+        const QString name = QString::fromLatin1(cardlib::calllog::Name(model_->RecordAt(index.row())));
+        menu.addSeparator();
+        menu.addAction(QStringLiteral("只看 %1").arg(name), this, [this, row = index.row()] { ShowOnlyFunctionOf(row); });
+    }
+    menu.exec(table_->viewport()->mapToGlobal(at));
+}
+
+bool CallLogForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == table_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
+        if (static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+            if (event->type() == QEvent::KeyPress)
+                CopySelection();
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 int CallLogForm::SaveTo(const QString& path) const

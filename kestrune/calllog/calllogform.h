@@ -14,6 +14,9 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 class QTimer;
+namespace cardlib::calllog {
+struct Record;
+}
 
 class CallLogForm : public QWidget {
     Q_OBJECT
@@ -28,6 +31,11 @@ public:
     void Pause(bool paused);
     void ClearLog();
     void CopySelection();
+    // The selected rows as calls, without time or result, as typed:
+    // "tvn_pmove(0, 1000, 0)".
+    void CopySelectionAsCalls();
+    // Shows only the calls of the function in `row`.
+    void ShowOnlyFunctionOf(int row);
     void Save();
     // Writes the rows shown, one trace line each, into `path`: 0, or the
     // errno of the failure.
@@ -36,11 +44,14 @@ public:
     CallLogModel* Model() const { return model_; }
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void ShowEmptyState();
+    void ShowTableMenu(const QPoint& at);
+    QStringList SelectedLines(QString (*line)(const cardlib::calllog::Record&)) const;
 
     CallLogModel* model_;
     QLineEdit* filterText_;

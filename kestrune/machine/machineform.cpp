@@ -21,6 +21,15 @@ namespace {
 
 int16_t AxisOf(int slot) { return brevak::WindowAxis(CurrentCardNo, slot); }
 
+// The card a card-wide signal goes to. EMG, STA, STP and CSD act on the axes
+// the windows drive, so they go to the card those axes belong to (for card 1,
+// library axes 2 and 3 are on card 0); the general inputs are read by the
+// I/O window from the card in use.
+int16_t CardOf(int signal)
+{
+    return static_cast<int16_t>(signal < machine::kFirstInput ? brevak::CardOfAxis(AxisOf(0)) : CurrentCardNo);
+}
+
 } // namespace
 
 MachineForm::MachineForm(const SimulatedMachine& machine, QWidget* parent) : QWidget(parent), machine_(machine)
@@ -30,6 +39,7 @@ MachineForm::MachineForm(const SimulatedMachine& machine, QWidget* parent) : QWi
 
     heading_ = new QLabel(this);
     heading_->setObjectName(QStringLiteral("heading"));
+    heading_->setWordWrap(true); // the card of each kind of signal, in a sentence
     auto* about = new QLabel(
         QStringLiteral("模拟卡的机床信号：“自动”时由模拟的机床决定（限位开关在各自位置，伺服接通后 RDY 有效……），"
                        "“强制有效”“强制无效”按所配置的有效电平保持该输入。限位、报警、急停有效时，"
@@ -119,27 +129,29 @@ void MachineForm::Force(const Row& row, int choice)
     if (row.axisSlot >= 0)
         machine_.ForceAxis(AxisOf(row.axisSlot), static_cast<SimulatedMachine::AxisSignal>(row.signal), force);
     else
-        machine_.ForceCard(CurrentCardNo, static_cast<SimulatedMachine::CardSignal>(row.signal), force);
+        machine_.ForceCard(CardOf(row.signal), static_cast<SimulatedMachine::CardSignal>(row.signal), force);
     Refresh();
 }
 
 void MachineForm::Refresh()
 {
-    heading_->setText(QStringLiteral("模拟卡：第 %1 张卡，第0轴、第1轴为库轴号 %2、%3")
+    heading_->setText(QStringLiteral("模拟卡：第 %1 张卡，第0轴、第1轴为库轴号 %2、%3；EMG、STA、STP、CSD 作用于这两轴所在的"
+                                     "第 %4 张卡，输入1–20 为第 %1 张卡的输入")
                           .arg(CurrentCardNo)
                           .arg(AxisOf(0))
-                          .arg(AxisOf(1)));
+                          .arg(AxisOf(1))
+                          .arg(CardOf(0)));
     for (const Row& row : rows_) {
         const bool active =
             row.axisSlot >= 0
                 ? machine_.AxisActive(AxisOf(row.axisSlot), static_cast<SimulatedMachine::AxisSignal>(row.signal))
-                : machine_.CardActive(CurrentCardNo, static_cast<SimulatedMachine::CardSignal>(row.signal));
+                : machine_.CardActive(CardOf(row.signal), static_cast<SimulatedMachine::CardSignal>(row.signal));
         row.lamp->SetState(active);
         // The choices of the card in use (another card may have its own).
         const SimulatedMachine::Force forced =
             row.axisSlot >= 0
                 ? machine_.AxisForced(AxisOf(row.axisSlot), static_cast<SimulatedMachine::AxisSignal>(row.signal))
-                : machine_.CardForced(CurrentCardNo, static_cast<SimulatedMachine::CardSignal>(row.signal));
+                : machine_.CardForced(CardOf(row.signal), static_cast<SimulatedMachine::CardSignal>(row.signal));
         if (!row.force->view()->isVisible() && row.force->currentIndex() != static_cast<int>(forced))
             row.force->setCurrentIndex(static_cast<int>(forced));
     }

@@ -9,6 +9,26 @@
 
 #include "cardlib/traceformat.h"
 
+QString ValueText(double value)
+{
+    if (!std::isfinite(value) || std::fabs(value) >= 1e15)
+        return QString::number(value, 'g', 6);
+    if (value == std::round(value))
+        return QString::number(static_cast<qint64>(value));
+    // Six significant digits, as decimals: 1234.57, 0.0123457, 1234568.
+    const int whole = std::fabs(value) < 1 ? 0 : static_cast<int>(std::floor(std::log10(std::fabs(value)))) + 1;
+    const int leadingZeros =
+        std::fabs(value) < 1 ? -static_cast<int>(std::floor(std::log10(std::fabs(value)))) - 1 : 0;
+    QString text = QString::number(value, 'f', std::max(0, 6 - whole + leadingZeros));
+    if (text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
+    return text;
+}
+
 QString ChannelName(int channel)
 {
     static const char* const kNames[] = {"命令位置", "反馈位置", "跟随误差", "速度"};

@@ -45,6 +45,10 @@ inline double Value(const Sample& sample, int channel)
     return 0;
 }
 QString ChannelName(int channel); // "第0轴命令位置"
+// A value as the readout, the axes and the cursors show it: whole numbers
+// (pulse counts) in full, "1058014" and never "1.05801e+06"; others to six
+// significant digits, without an exponent while they are under 1e15.
+QString ValueText(double value);
 
 // What a view draws from: the live buffer, a capture, or a file.
 class SampleSource {

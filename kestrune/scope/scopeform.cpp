@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -45,10 +46,8 @@ QString Values(const Sample& s)
     for (int axis = 0; axis < 2; ++axis)
         text += QStringLiteral("　第%1轴 命令 %2 反馈 %3 误差 %4 速度 %5")
                     .arg(axis)
-                    .arg(s.command[axis])
-                    .arg(s.encoder[axis])
-                    .arg(s.Error(axis))
-                    .arg(s.speed[axis]);
+                    .arg(ValueText(s.command[axis]), ValueText(s.encoder[axis]), ValueText(s.Error(axis)),
+                         ValueText(s.speed[axis]));
     return text;
 }
 
@@ -259,11 +258,20 @@ void ScopeForm::ArmCapture(bool armed)
 
 void ScopeForm::ShowLive()
 {
+    // 实时 is the newest samples, moving: a pause ends, and cursors placed in
+    // a capture or a file would point at times that mean nothing here.
+    if (!Live())
+        plot_->ClearCursors();
     shownSamples_.reset();
     shownWhat_.clear();
     plot_->SetSource(&buffer_);
     xy_->SetSource(&buffer_);
-    plot_->SetBrowsable(pause_->isChecked());
+    {
+        const QSignalBlocker quiet(pause_);
+        pause_->setChecked(false);
+        pause_->setText(QStringLiteral("暂停"));
+    }
+    plot_->SetBrowsable(false);
     if (!sampleTimer_->isActive())
         sampleTimer_->start();
     pacer_.DrawNext();
@@ -311,8 +319,7 @@ void ScopeForm::ShowCursors()
         for (int axis = 0; axis < 2; ++axis)
             text += QStringLiteral("　第%1轴 Δ位置 %2 平均速度 %3/s")
                         .arg(axis)
-                        .arg(r->distance[axis])
-                        .arg(r->meanSpeed[axis], 0, 'g', 6);
+                        .arg(ValueText(r->distance[axis]), ValueText(r->meanSpeed[axis]));
     }
     readout_->setText(text);
 }

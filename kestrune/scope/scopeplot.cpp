@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int kLeftMargin = 64;   // px for the value labels
 constexpr int kBottomMargin = 22; // px for the time labels
 constexpr int kGap = 8;           // px between plots
 
@@ -43,7 +42,6 @@ double TickStep(double span, int count)
     return 10 * power;
 }
 
-QString Number(double value) { return QString::number(value, 'g', std::fabs(value) >= 1e6 ? 4 : 7); }
 
 } // namespace
 
@@ -108,11 +106,19 @@ void ScopePlot::Label(QPainter& p, const QString& text, QPoint at, Qt::Alignment
         it->prepare(QTransform(), font());
     }
     const int width = static_cast<int>(it->size().width());
-    const int x = align & Qt::AlignRight ? at.x() - width : align & Qt::AlignHCenter ? at.x() - width / 2 : at.x();
+    int x = align & Qt::AlignRight ? at.x() - width : align & Qt::AlignHCenter ? at.x() - width / 2 : at.x();
+    // Within the widget: a label at the edge moves in rather than being cut.
+    x = std::clamp(x, 0, std::max(0, this->width() - width));
     p.drawStaticText(x, at.y(), *it);
 }
 
-QRect ScopePlot::PlotArea() const { return rect().adjusted(kLeftMargin, 4, -8, -kBottomMargin); }
+int ScopePlot::LeftMargin() const
+{
+    // Room for the widest pulse count, so that no value label is cut.
+    return std::max(64, fontMetrics().horizontalAdvance(QStringLiteral("-2147483648")) + 8);
+}
+
+QRect ScopePlot::PlotArea() const { return rect().adjusted(LeftMargin(), 4, -8, -kBottomMargin); }
 
 double ScopePlot::TimeAt(int x) const
 {
@@ -180,7 +186,7 @@ void ScopePlot::paintEvent(QPaintEvent*)
         // Value labels: the lowest, the highest and, where it shows, zero.
         p.setPen(Qt::darkGray);
         for (double v : {low + margin, high - margin}) {
-            Label(p, Number(v), QPoint(kLeftMargin - 4, static_cast<int>(y(v)) - fontMetrics().height() / 2),
+            Label(p, ValueText(v), QPoint(LeftMargin() - 4, static_cast<int>(y(v)) - fontMetrics().height() / 2),
                   Qt::AlignRight);
         }
         if (low < 0 && high > 0) {

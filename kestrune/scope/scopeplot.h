@@ -51,6 +51,7 @@ protected:
 private:
     void Label(QPainter& p, const QString& text, QPoint at, Qt::Alignment align);
     QRect PlotArea() const;
+    int LeftMargin() const;
     double TimeAt(int x) const;
     int XAt(double seconds) const;
 

@@ -32,7 +32,9 @@ void XyView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
-    const QRect area = rect().adjusted(60, 20, -20, -40);
+    // Room at the left for the widest pulse count, "-2147483648".
+    const int labelWidth = fontMetrics().horizontalAdvance(QStringLiteral("-2147483648")) + 8;
+    const QRect area = rect().adjusted(labelWidth, 20, -20, -40);
     p.setPen(QColor(160, 160, 160));
     p.drawRect(area.adjusted(0, 0, -1, -1));
     p.setPen(Qt::black);
@@ -88,7 +90,8 @@ void XyView::paintEvent(QPaintEvent*)
 
     p.setPen(Qt::darkGray);
     p.drawText(QRect(area.left(), area.bottom() + 4, area.width(), 16), Qt::AlignCenter,
-               QStringLiteral("X：%1 … %2").arg(left).arg(right));
-    p.drawText(QRect(0, area.top(), 56, area.height()), Qt::AlignCenter | Qt::TextWordWrap,
-               QStringLiteral("Y：\n%1\n…\n%2").arg(top).arg(bottom));
+               QStringLiteral("X：%1 … %2").arg(ValueText(left), ValueText(right)));
+    // A line each, never broken inside a number.
+    p.drawText(QRect(0, area.top(), labelWidth - 4, area.height()), Qt::AlignRight | Qt::AlignVCenter,
+               QStringLiteral("Y：\n%1\n…\n%2").arg(ValueText(top), ValueText(bottom)));
 }

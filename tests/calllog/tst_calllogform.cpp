@@ -1,10 +1,14 @@
 // The call log window: opened from the main window's menu or its shortcut,
 // once; its filters, its empty states and its saved file.
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -126,6 +130,36 @@ private slots:
         QCOMPARE(timed.match(lines[0]).captured(1), QStringLiteral("tvn_set_profile(0, 400, 2000, 0.1, 0.1) = 0"));
         QCOMPARE(timed.match(lines[1]).captured(1), QStringLiteral("tvn_t_pmove(0, -4000, 0) = 0"));
         QVERIFY(log.SaveTo(dir_.filePath("missing/calls.txt")) != 0);
+    }
+
+    void ctrlCCopiesTheSelectedRows()
+    {
+        CallLogForm log;
+        log.show();
+        tvn_set_profile(0, 400, 2000, 0.1, 0.1);
+        tvn_t_pmove(0, -4000, 0);
+        tvn_get_position(0);
+        log.Refresh();
+        auto* table = Find<QTableView>(&log, "calls");
+        table->selectRow(0);
+        table->selectionModel()->select(table->model()->index(1, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QApplication::clipboard()->clear();
+        QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+        const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines[0].endsWith(QStringLiteral(" tvn_set_profile(0, 400, 2000, 0.1, 0.1) = 0")), qPrintable(lines[0]));
+        QVERIFY2(lines[1].endsWith(QStringLiteral(" tvn_t_pmove(0, -4000, 0) = 0")), qPrintable(lines[1]));
+
+        // As calls, to type again: no time, no result.
+        log.CopySelectionAsCalls();
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QStringLiteral("tvn_set_profile(0, 400, 2000, 0.1, 0.1)\ntvn_t_pmove(0, -4000, 0)\n"));
+
+        // Only the function of a row.
+        log.ShowOnlyFunctionOf(2);
+        QCOMPARE(Find<QLineEdit>(&log, "filterText")->text(), QStringLiteral("tvn_get_position"));
+        QCOMPARE(log.Model()->rowCount(), 1);
     }
 
 private:

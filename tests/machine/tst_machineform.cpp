@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,6 +15,7 @@
 #include "support/controls.h"
 #include "support/messages.h"
 #include "support/program.h"
+#include "tolvane/control.h"
 #include "widgets/lamp.h"
 
 class TestMachineForm : public QObject {
@@ -66,6 +68,35 @@ private slots:
         form.Refresh();
         QCOMPARE(limit->currentIndex(), 0);
         QCOMPARE(Find<QSpinBox>(&form, "slip0")->value(), 0);
+    }
+
+    void anEmergencyStopActsOnTheCardOfTheAxesShown()
+    {
+        // On card 1 the windows drive library axes 2 and 3, which are card
+        // 0's: its EMG is the one that must stop them and light the lamp.
+        tolvane::control::UseTestClock(true);
+        CurrentCardNo = 1;
+        QCOMPARE(cardlib::tvn_config_EMG_PIN(0, 1, 0), int16_t(0));
+        QCOMPARE(cardlib::tvn_config_EMG_PIN(1, 1, 0), int16_t(0));
+        cardlib::tvn_set_profile(2, 100, 1000, 0.1, 0.1);
+        QCOMPARE(cardlib::tvn_t_vmove(2, 1), int16_t(0));
+        tolvane::control::AdvanceClock(0.5);
+        QVERIFY(cardlib::tvn_axis_status(2) != 0);
+
+        MachineForm form(cardlib::SimulatedMachine::OfProgram());
+        auto* emg = Find<QComboBox>(&form, "force_card_0");
+        emg->setCurrentIndex(1);
+        emit emg->activated(1);
+        tolvane::control::AdvanceClock(0.1);
+        QCOMPARE(cardlib::tvn_axis_status(2), uint16_t(0));
+        QCOMPARE(Find<Lamp>(&form, "lamp_card_0")->Colour(), Lamp::kSet);
+        QVERIFY(Find<QLabel>(&form, "heading")->text().contains(QStringLiteral("第 0 张卡")));
+        // General inputs stay the card in use's, as the I/O window reads them.
+        auto* input = Find<QComboBox>(&form, "force_card_4");
+        input->setCurrentIndex(1);
+        emit input->activated(1);
+        QCOMPARE(cardlib::tvn_read_inbit(1, 1), int16_t(1));
+        tolvane::control::UseTestClock(false);
     }
 
 private:

@@ -144,6 +144,29 @@ private slots:
         QVERIFY(!ReadCursors(SampleList(), 0, 1));
     }
 
+    void valuesAreShownInFull_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("shown");
+        // Pulse counts: every digit, as the motion window shows them.
+        QTest::newRow("a million pulses") << 1058014.0 << "1058014";
+        QTest::newRow("the lowest position") << -2147483648.0 << "-2147483648";
+        QTest::newRow("zero") << 0.0 << "0";
+        // Speeds and means: six significant digits, no exponent.
+        QTest::newRow("a mean speed") << 1234.5678 << "1234.57";
+        QTest::newRow("a small one") << 0.0123456789 << "0.0123457";
+        QTest::newRow("a large one") << 2500000.25 << "2500000";
+        QTest::newRow("a half") << -0.5 << "-0.5";
+        QTest::newRow("beyond any card") << 1e300 << "1e+300";
+    }
+
+    void valuesAreShownInFull()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, shown);
+        QCOMPARE(ValueText(value), shown);
+    }
+
     void samplesAreReducedToPixelColumns_data()
     {
         QTest::addColumn<int>("begin");

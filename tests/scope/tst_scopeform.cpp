@@ -3,10 +3,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QLabel>
+#include <QPushButton>
 #include <QTest>
 
 #include "main/mainform.h"
 #include "scope/scopeform.h"
+#include "scope/scopeplot.h"
 #include "support/files.h"
 #include "support/messages.h"
 #include "support/program.h"
@@ -69,6 +72,43 @@ private slots:
         QCOMPARE(scope.SavePngTo(png), 0);
         QVERIFY(ReadBytes(png).startsWith("\x89PNG"));
         QVERIFY(scope.SaveCsvTo(dir_.filePath("missing/scope.csv")) != 0);
+    }
+
+    void theReadoutGivesPulseCountsInFull()
+    {
+        ScopeForm scope;
+        std::vector<Sample> samples(2);
+        samples[1].seconds = 1;
+        samples[1].command = {1707550, -1058014};
+        samples[1].encoder = {1707549, -1058014};
+        samples[1].speed = {2000000, 0};
+        scope.ShowSamples(samples, QStringLiteral("test"));
+        scope.Plot()->SetCursor(0, 0.0);
+        scope.Plot()->SetCursor(1, 1.0);
+        const QString readout = scope.findChild<QLabel*>(QStringLiteral("readout"))->text();
+        QVERIFY2(readout.contains(QStringLiteral("第0轴 命令 1707550 反馈 1707549 误差 1 速度 2000000")), qPrintable(readout));
+        QVERIFY2(readout.contains(QStringLiteral("第1轴 Δ位置 -1058014")), qPrintable(readout));
+        QVERIFY(!readout.contains(QLatin1Char('e')));
+    }
+
+    void liveEndsAPauseAndForgetsAFilesCursors()
+    {
+        ScopeForm scope;
+        auto* pause = scope.findChild<QPushButton*>(QStringLiteral("pause"));
+        auto* live = scope.findChild<QPushButton*>(QStringLiteral("live"));
+        pause->click();
+        QVERIFY(pause->isChecked());
+        live->click();
+        QVERIFY(!pause->isChecked());
+        QCOMPARE(pause->text(), QStringLiteral("暂停"));
+
+        std::vector<Sample> samples(2);
+        samples[1].seconds = 1;
+        scope.ShowSamples(samples, QStringLiteral("test"));
+        scope.Plot()->SetCursor(0, 0.5);
+        live->click();
+        QVERIFY(scope.Live());
+        QVERIFY(!scope.Plot()->Cursor(0));
     }
 
 private:
