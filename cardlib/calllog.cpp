@@ -1,6 +1,9 @@
 #include "calllog.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <memory>
 #include <vector>
 
@@ -152,20 +155,71 @@ int64_t StoreText(const char* text)
 
 bool IsStatus(Function function) { return kInfo[static_cast<size_t>(function)].status; }
 
+void Keep(const Record& record)
+{
+    const bool failed = IsStatus(record.function) && record.result != 0;
+    if (failed)
+        ++state.failures;
+    const Ring ring = record.inTimerTick && !failed ? Ring::Reads : Ring::Commands;
+    RingStore& store = state.rings[static_cast<size_t>(ring)];
+    if (store.count >= store.capacity && store.records[store.count % store.capacity].sequence >= state.first)
+        ++state.dropped[static_cast<size_t>(ring)];
+    Record& slot = store.records[store.count % store.capacity];
+    slot = record;
+    slot.sequence = state.total++;
+    ++store.count;
+}
+
 } // namespace detail
 
-void Start(size_t capacity)
+namespace {
+
+const detail::RingStore& StoreOf(Ring ring) { return state.rings[static_cast<size_t>(ring)]; }
+
+// The position (calls ever put in) of the first call in `store` that is kept
+// and numbered `sequence` or later.
+uint64_t LowerBound(const detail::RingStore& store, uint64_t sequence)
+{
+    uint64_t low = store.count - std::min(store.count, store.capacity);
+    uint64_t high = store.count;
+    while (low < high) {
+        const uint64_t middle = low + (high - low) / 2;
+        if (store.records[middle % store.capacity].sequence < sequence)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
+const Record& SlotAt(const detail::RingStore& store, uint64_t position)
+{
+    return store.records[position % store.capacity];
+}
+
+} // namespace
+
+void Start(size_t commands, size_t reads)
 {
     Stop();
-    state.ring = new Record[capacity]();
-    state.capacity = capacity;
+    // Zeroed pages come from the system as they are first written: a ring
+    // costs memory only as far as it has filled. A record is an aggregate, so
+    // the zeroed block holds records.
+    const size_t sizes[2] = {std::max<size_t>(commands, 1), std::max<size_t>(reads, 1)};
+    for (size_t i = 0; i < 2; ++i) {
+        state.rings[i].records = static_cast<Record*>(std::calloc(sizes[i], sizeof(Record)));
+        if (!state.rings[i].records)
+            throw std::bad_alloc();
+        state.rings[i].capacity = sizes[i];
+    }
     texts = std::make_unique<char[]>(kTextStore);
     state.start = std::chrono::steady_clock::now();
 }
 
 void Stop()
 {
-    delete[] state.ring;
+    for (detail::RingStore& store : state.rings)
+        std::free(store.records);
     const int ticks = state.timerTicks;
     state = {};
     state.timerTicks = ticks;
@@ -173,20 +227,70 @@ void Stop()
     textTotal = 0;
 }
 
-bool Recording() { return state.ring != nullptr; }
+bool Recording() { return state.rings[0].records != nullptr; }
 uint64_t Total() { return state.total; }
-uint64_t First() { return state.first; }
-uint64_t Dropped() { return state.dropped; }
 uint64_t Failures() { return state.failures; }
+uint64_t Dropped(Ring ring) { return state.dropped[static_cast<size_t>(ring)]; }
+size_t Capacity(Ring ring) { return static_cast<size_t>(StoreOf(ring).capacity); }
+
+size_t Kept(Ring ring)
+{
+    const detail::RingStore& store = StoreOf(ring);
+    return store.records ? static_cast<size_t>(store.count - LowerBound(store, state.first)) : 0;
+}
+
+const Record* Oldest(Ring ring)
+{
+    const detail::RingStore& store = StoreOf(ring);
+    if (!store.records)
+        return nullptr;
+    const uint64_t position = LowerBound(store, state.first);
+    return position < store.count ? &SlotAt(store, position) : nullptr;
+}
+
+const Record* Newest(Ring ring) { return Kept(ring) > 0 ? &SlotAt(StoreOf(ring), StoreOf(ring).count - 1) : nullptr; }
 
 void Clear()
 {
     state.first = state.total;
-    state.dropped = 0;
+    state.dropped[0] = state.dropped[1] = 0;
     state.failures = 0;
 }
 
-const Record& At(uint64_t sequence) { return state.ring[sequence % state.capacity]; }
+Ring RingOf(const Record& record) { return record.inTimerTick && !Failed(record) ? Ring::Reads : Ring::Commands; }
+
+const Record* Find(uint64_t sequence)
+{
+    if (!Recording() || sequence < state.first)
+        return nullptr;
+    for (const detail::RingStore& store : state.rings) {
+        const uint64_t position = LowerBound(store, sequence);
+        if (position < store.count && SlotAt(store, position).sequence == sequence)
+            return &SlotAt(store, position);
+    }
+    return nullptr;
+}
+
+Since::Since(uint64_t sequence)
+{
+    for (size_t i = 0; i < 2; ++i) {
+        const detail::RingStore& store = state.rings[i];
+        at_[i] = store.records ? LowerBound(store, std::max(sequence, state.first)) : 0;
+        end_[i] = store.records ? store.count : 0;
+    }
+}
+
+const Record* Since::Next()
+{
+    const Record* next[2] = {};
+    for (size_t i = 0; i < 2; ++i)
+        if (at_[i] < end_[i])
+            next[i] = &SlotAt(state.rings[i], at_[i]);
+    const size_t i = !next[0] ? 1 : !next[1] ? 0 : next[0]->sequence < next[1]->sequence ? 0 : 1;
+    if (next[i])
+        ++at_[i];
+    return next[i];
+}
 
 const char* Name(const Record& record) { return InfoOf(record).name; }
 

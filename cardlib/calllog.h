@@ -1,8 +1,8 @@
 // The call log: every call made through the run-time binding, recorded as it
 // passes (function, arguments, the values out arguments received, result,
-// time, whether a window's timer tick made it) into a bounded ring.
+// time, whether a window's timer tick made it) into bounded rings.
 //
-// Recording costs a few stores per call: the ring and the text store are made
+// Recording costs a few stores per call: the rings and the text store are made
 // once, when the log starts, nothing is allocated and nothing is formatted on
 // the calling path. Text is made only when a record is shown or saved. The
 // calls come from the program's user-interface thread, and so do the readers.
@@ -33,6 +33,7 @@ namespace calllog {
 // texts by their place in the log's text store.
 struct Record {
     int64_t nanoseconds = 0; // since the log started
+    uint64_t sequence = 0;   // the call's number since the log started
     Function function{};
     bool inTimerTick = false;
     uint8_t nullArguments = 0; // bit i: pointer argument i was null
@@ -40,26 +41,54 @@ struct Record {
     int64_t result = 0;
 };
 
-// Starts recording into a ring of the newest `capacity` calls; a running log
-// starts afresh. Stop() ends recording and frees the ring.
-void Start(size_t capacity = 200000);
+// The log keeps two rings. A window's timer reads the card thousands of
+// times a second, the user commands it a few times a minute: the reads go
+// to a ring of their own, so that they never push a command out. Commands
+// are the calls made outside a timer tick, and every failed call, a read's
+// included.
+enum class Ring : uint8_t { Commands, Reads };
+constexpr size_t kCommandsKept = 100000;
+constexpr size_t kReadsKept = 200000;
+
+// Starts recording into rings of the newest `commands` and `reads` calls; a
+// running log starts afresh. Stop() ends recording and frees the rings.
+void Start(size_t commands = kCommandsKept, size_t reads = kReadsKept);
 void Stop();
 bool Recording();
 
-// Calls recorded since Start(), those still kept included: the next call's
-// sequence number.
+// Calls recorded since Start(), those no longer kept included: the next
+// call's sequence number.
 uint64_t Total();
-// The sequence number of the oldest call still kept.
-uint64_t First();
-// Calls the ring's size made it drop since Start() or Clear().
-uint64_t Dropped();
+// Calls kept, and how many a ring holds at most.
+size_t Kept(Ring ring);
+size_t Capacity(Ring ring);
+// The oldest and newest call a ring keeps, or null.
+const Record* Oldest(Ring ring);
+const Record* Newest(Ring ring);
+// Calls a ring's size made it drop since Start() or Clear().
+uint64_t Dropped(Ring ring);
 // Calls whose status said failure since Start() or Clear().
 uint64_t Failures();
 // Forgets every call recorded so far (recording goes on).
 void Clear();
 
-// The call of sequence number `sequence`, First() <= sequence < Total().
-const Record& At(uint64_t sequence);
+// The ring a call is kept in.
+Ring RingOf(const Record& record);
+// The kept call of sequence number `sequence`, or null.
+const Record* Find(uint64_t sequence);
+
+// The kept calls from sequence number `sequence` on, both rings in the order
+// they were made.
+class Since {
+public:
+    explicit Since(uint64_t sequence);
+    // The next call, or null after the newest.
+    const Record* Next();
+
+private:
+    uint64_t at_[2];
+    uint64_t end_[2];
+};
 
 // What a record says, as the stand-in's trace writes it.
 const char* Name(const Record& record);
@@ -82,12 +111,17 @@ public:
 
 namespace detail {
 
-struct State {
-    Record* ring = nullptr;
+struct RingStore {
+    Record* records = nullptr;
     uint64_t capacity = 0;
+    uint64_t count = 0; // calls ever put in
+};
+
+struct State {
+    RingStore rings[2];
     uint64_t total = 0;
-    uint64_t first = 0;
-    uint64_t dropped = 0;
+    uint64_t first = 0; // calls before it were cleared
+    uint64_t dropped[2] = {};
     uint64_t failures = 0;
     int timerTicks = 0;
     std::chrono::steady_clock::time_point start;
@@ -96,6 +130,8 @@ extern State state;
 
 // Copies a text into the text store; its place and length, packed.
 int64_t StoreText(const char* text);
+// Numbers a finished call and puts it in its ring.
+void Keep(const Record& record);
 bool IsStatus(Function function);
 
 template <typename T>
@@ -155,27 +191,21 @@ void StoreOutput(Record& r, int& slot, int index, T value)
 template <Function F, typename R, typename... A>
 R Call(R(TVN_CALL* fn)(A...), A... args)
 {
-    detail::State& s = detail::state;
-    if (!s.ring)
+    if (!detail::state.rings[0].records)
         return fn(args...);
-    Record& r = s.ring[s.total % s.capacity];
+    Record r;
     r.nanoseconds =
-        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - s.start).count();
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - detail::state.start)
+            .count();
     r.function = F;
-    r.inTimerTick = s.timerTicks > 0;
-    r.nullArguments = 0;
+    r.inTimerTick = detail::state.timerTicks > 0;
     [[maybe_unused]] int slot = 0, index = 0;
     (detail::StoreInput(r, slot, index++, args), ...);
     const R result = fn(args...);
     slot = 0, index = 0;
     (detail::StoreOutput(r, slot, index++, args), ...);
     r.result = detail::Bits(result);
-    if (detail::IsStatus(F) && result != 0)
-        ++s.failures;
-    if (++s.total - s.first > s.capacity) {
-        ++s.first;
-        ++s.dropped;
-    }
+    detail::Keep(r);
     return result;
 }
 

@@ -154,11 +154,8 @@ void CallLogForm::Refresh()
     const auto& [since, calls] = rateSamples_.front();
     const double perSecond =
         now > since ? 1000.0 * static_cast<double>(calllog::Total() - calls) / static_cast<double>(now - since) : 0;
-    QString text = QStringLiteral("每秒 %1 次调用　失败 %2 次").arg(qRound(perSecond)).arg(calllog::Failures());
-    if (calllog::Dropped() > 0)
-        text += QStringLiteral("　已丢弃较早的 %1 次调用（保留最新的 %2 次）")
-                    .arg(calllog::Dropped())
-                    .arg(calllog::Total() - calllog::First());
+    QString text =
+        QStringLiteral("每秒 %1 次调用　失败 %2 次　").arg(qRound(perSecond)).arg(calllog::Failures()) + ReachText();
     if (!calllog::Recording())
         text = QStringLiteral("调用记录没有开启");
     if (pause_->isChecked())
@@ -173,8 +170,9 @@ void CallLogForm::ShowEmptyState()
     if (none) {
         const CallFilter& f = model_->Filter();
         const bool filtered = !f.text.isEmpty() || f.failuresOnly || f.hideTimerTicks;
-        empty_->setText(calllog::Total() == calllog::First() || !filtered ? QStringLiteral("还没有调用")
-                                                                          : QStringLiteral("没有符合筛选条件的调用"));
+        const bool anyKept = calllog::Kept(calllog::Ring::Commands) + calllog::Kept(calllog::Ring::Reads) > 0;
+        empty_->setText(!anyKept || !filtered ? QStringLiteral("还没有调用")
+                                              : QStringLiteral("没有符合筛选条件的调用"));
         empty_->setGeometry(table_->viewport()->rect());
     }
     empty_->setVisible(none);
@@ -261,7 +259,8 @@ void CallLogForm::ShowTableMenu(const QPoint& at)
     if (index.isValid()) {
         const QString name = QString::fromLatin1(cardlib::calllog::Name(model_->RecordAt(index.row())));
         menu.addSeparator();
-        menu.addAction(QStringLiteral("只看 %1").arg(name), this, [this, row = index.row()] { ShowOnlyFunctionOf(row); });
+        menu.addAction(QStringLiteral("只看 %1").arg(name), this,
+                       [this, row = index.row()] { ShowOnlyFunctionOf(row); });
     }
     menu.exec(table_->viewport()->mapToGlobal(at));
 }

@@ -3,6 +3,8 @@
 #include <QBrush>
 #include <QColor>
 
+#include <algorithm>
+
 using namespace cardlib;
 
 bool CallFilter::Matches(const calllog::Record& record) const
@@ -23,16 +25,67 @@ QString CallLine(const calllog::Record& record)
            QString::fromStdString(calllog::Line(record));
 }
 
-CallLogModel::CallLogModel(QObject* parent) : QAbstractTableModel(parent) { scanned_ = calllog::First(); }
+QString ReachText()
+{
+    using calllog::Ring;
+    QString reads;
+    const calllog::Record* oldest = calllog::Oldest(Ring::Reads);
+    const calllog::Record* newest = calllog::Newest(Ring::Reads);
+    if (calllog::Dropped(Ring::Reads) > 0 && oldest && newest)
+        reads = QStringLiteral("定时读取保留最近 %1 秒")
+                    .arg(qRound(static_cast<double>(newest->nanoseconds - oldest->nanoseconds) / 1e9));
+    else
+        reads = QStringLiteral("定时读取保留最近 %1 条").arg(calllog::Capacity(Ring::Reads));
+    QString text = QStringLiteral("命令保留最近 %1 条，").arg(calllog::Capacity(Ring::Commands)) + reads;
+    if (const uint64_t dropped = calllog::Dropped(Ring::Commands); dropped > 0)
+        text += QStringLiteral("（已丢弃较早的 %1 条命令）").arg(dropped);
+    return text;
+}
+
+CallLogModel::CallLogModel(QObject* parent) : QAbstractTableModel(parent) { scanned_ = 0; }
 
 int CallLogModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : static_cast<int>(shown_[0].size() + shown_[1].size());
 }
 
 int CallLogModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
-const calllog::Record& CallLogModel::RecordAt(int row) const { return calllog::At(rows_[static_cast<size_t>(row)]); }
+uint64_t CallLogModel::SequenceAt(int row) const
+{
+    // The row-th of the two sorted lists merged: take i from the first and
+    // row - i from the second, the i for which the two parts interleave.
+    const auto& a = shown_[0];
+    const auto& b = shown_[1];
+    const size_t k = static_cast<size_t>(row);
+    size_t low = k > b.size() ? k - b.size() : 0;
+    size_t high = std::min(k, a.size());
+    while (low < high) {
+        const size_t i = low + (high - low) / 2;
+        if (a[i] < b[k - i - 1])
+            low = i + 1;
+        else
+            high = i;
+    }
+    const size_t i = low, j = k - low;
+    if (i < a.size() && (j >= b.size() || a[i] < b[j]))
+        return a[i];
+    return b[j];
+}
+
+int CallLogModel::RowOf(uint64_t sequence) const
+{
+    size_t row = 0;
+    for (const auto& list : shown_)
+        row += static_cast<size_t>(std::lower_bound(list.begin(), list.end(), sequence) - list.begin());
+    return static_cast<int>(row);
+}
+
+const calllog::Record& CallLogModel::RecordAt(int row) const
+{
+    const calllog::Record* record = calllog::Find(SequenceAt(row));
+    return record ? *record : missing_;
+}
 
 QVariant CallLogModel::data(const QModelIndex& index, int role) const
 {
@@ -64,36 +117,72 @@ QVariant CallLogModel::headerData(int section, Qt::Orientation orientation, int 
     return QString::fromUtf8(kHeadings[section]);
 }
 
+void CallLogModel::DropForgotten()
+{
+    uint64_t oldest[2];
+    for (size_t i = 0; i < 2; ++i) {
+        const calllog::Record* record = calllog::Oldest(static_cast<calllog::Ring>(i));
+        oldest[i] = record ? record->sequence : calllog::Total();
+    }
+    const auto gone = [&](size_t list, size_t at) {
+        return at < shown_[list].size() && shown_[list][at] < oldest[list];
+    };
+    // Each pass takes one run of neighbouring rows that are all forgotten:
+    // the forgotten calls of each list are its front ones, so the run starts
+    // with the older of the two fronts.
+    while (gone(0, 0) || gone(1, 0)) {
+        const size_t start = gone(0, 0) && (!gone(1, 0) || shown_[0][0] < shown_[1][0]) ? 0 : 1;
+        const uint64_t from = shown_[start][0];
+        size_t at[2];
+        for (size_t i = 0; i < 2; ++i)
+            at[i] = static_cast<size_t>(std::lower_bound(shown_[i].begin(), shown_[i].end(), from) - shown_[i].begin());
+        size_t taken[2] = {0, 0};
+        for (;;) {
+            const bool more0 = at[0] + taken[0] < shown_[0].size();
+            const bool more1 = at[1] + taken[1] < shown_[1].size();
+            if (!more0 && !more1)
+                break;
+            const size_t next = !more1 || (more0 && shown_[0][at[0] + taken[0]] < shown_[1][at[1] + taken[1]]) ? 0 : 1;
+            if (!gone(next, at[next] + taken[next]))
+                break;
+            ++taken[next];
+        }
+        const int row = RowOf(from);
+        beginRemoveRows({}, row, row + static_cast<int>(taken[0] + taken[1]) - 1);
+        for (size_t i = 0; i < 2; ++i) {
+            const auto begin = shown_[i].begin() + static_cast<std::ptrdiff_t>(at[i]);
+            shown_[i].erase(begin, begin + static_cast<std::ptrdiff_t>(taken[i]));
+        }
+        endRemoveRows();
+    }
+}
+
 void CallLogModel::Refresh()
 {
     // A log started afresh (or stopped) has none of the calls shown.
     if (!calllog::Recording() || scanned_ > calllog::Total()) {
         beginResetModel();
-        rows_.clear();
-        scanned_ = calllog::First();
+        shown_[0].clear();
+        shown_[1].clear();
+        scanned_ = 0;
         endResetModel();
         if (!calllog::Recording())
             return;
     }
-    const uint64_t first = calllog::First();
-    size_t gone = 0;
-    while (gone < rows_.size() && rows_[gone] < first)
-        ++gone;
-    if (gone > 0) {
-        beginRemoveRows({}, 0, static_cast<int>(gone) - 1);
-        rows_.erase(rows_.begin(), rows_.begin() + static_cast<std::ptrdiff_t>(gone));
-        endRemoveRows();
-    }
-    scanned_ = std::max(scanned_, first);
-    std::deque<uint64_t> fresh;
-    for (const uint64_t total = calllog::Total(); scanned_ < total; ++scanned_)
-        if (filter_.Matches(calllog::At(scanned_)))
-            fresh.push_back(scanned_);
-    if (fresh.empty())
+    DropForgotten();
+    std::deque<uint64_t> fresh[2];
+    calllog::Since since(scanned_);
+    while (const calllog::Record* record = since.Next())
+        if (filter_.Matches(*record))
+            fresh[static_cast<size_t>(calllog::RingOf(*record))].push_back(record->sequence);
+    scanned_ = calllog::Total();
+    const size_t count = fresh[0].size() + fresh[1].size();
+    if (count == 0)
         return;
     const int row = rowCount();
-    beginInsertRows({}, row, row + static_cast<int>(fresh.size()) - 1);
-    rows_.insert(rows_.end(), fresh.begin(), fresh.end());
+    beginInsertRows({}, row, row + static_cast<int>(count) - 1);
+    for (size_t i = 0; i < 2; ++i)
+        shown_[i].insert(shown_[i].end(), fresh[i].begin(), fresh[i].end());
     endInsertRows();
 }
 
@@ -101,8 +190,9 @@ void CallLogModel::SetFilter(const CallFilter& filter)
 {
     beginResetModel();
     filter_ = filter;
-    rows_.clear();
-    scanned_ = calllog::First();
+    shown_[0].clear();
+    shown_[1].clear();
+    scanned_ = 0;
     endResetModel();
     Refresh();
 }
@@ -111,7 +201,8 @@ void CallLogModel::Clear()
 {
     calllog::Clear();
     beginResetModel();
-    rows_.clear();
-    scanned_ = calllog::First();
+    shown_[0].clear();
+    shown_[1].clear();
+    scanned_ = calllog::Total();
     endResetModel();
 }

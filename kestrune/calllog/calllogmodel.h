@@ -1,4 +1,4 @@
-// The call log as a table: a model over the binding's ring, one row per call
+// The call log as a table: a model over the binding's rings, one row per call
 // that the filter lets through, with no widget and no text kept per row.
 #pragma once
 
@@ -22,6 +22,10 @@ struct CallFilter {
 // A record as a saved or copied line: the time in milliseconds, then the
 // call as the stand-in's trace writes it ("1234.567 tvn_imd_stop(0) = 0").
 QString CallLine(const cardlib::calllog::Record& record);
+
+// How far back the log reaches, for the counter line: the commands kept, and
+// the reads in seconds once their ring has let old ones go.
+QString ReachText();
 
 class CallLogModel : public QAbstractTableModel {
     Q_OBJECT
@@ -47,7 +51,18 @@ public:
     const cardlib::calllog::Record& RecordAt(int row) const;
 
 private:
+    // The sequence number of the call shown at `row`.
+    uint64_t SequenceAt(int row) const;
+    // The row a call shown is at, or would be at.
+    int RowOf(uint64_t sequence) const;
+    // Lets go of the calls the log no longer keeps, a run of rows at a time.
+    void DropForgotten();
+
     CallFilter filter_;
-    std::deque<uint64_t> rows_; // sequence numbers of the calls shown
-    uint64_t scanned_ = 0;      // the next sequence number to look at
+    // The calls shown, by sequence number, one list for each of the log's
+    // rings; the rows are the two merged in order. Each ring forgets its
+    // oldest first, so the calls to let go of are at the lists' fronts.
+    std::deque<uint64_t> shown_[2];
+    uint64_t scanned_ = 0; // the next sequence number to look at
+    cardlib::calllog::Record missing_;
 };

@@ -1,5 +1,6 @@
 // The call log window: opened from the main window's menu or its shortcut,
 // once; its filters, its empty states and its saved file.
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -116,6 +117,48 @@ private slots:
         QCOMPARE(empty->text(), QStringLiteral("还没有调用"));
     }
 
+    // The reads' ring forgets fast, the commands' slowly: the table lets go of
+    // scattered rows and keeps the rest in the order the calls were made.
+    void theRowsFollowBothRingsAsTheyForget()
+    {
+        calllog::Start(5, 20);
+        CallLogModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const auto kept = [] {
+            QStringList lines;
+            calllog::Since since(0);
+            while (const calllog::Record* record = since.Next())
+                lines << QString::fromStdString(calllog::Line(*record));
+            return lines;
+        };
+        const auto rows = [&model] {
+            QStringList lines;
+            for (int row = 0; row < model.rowCount(); ++row)
+                lines << QString::fromStdString(calllog::Line(model.RecordAt(row)));
+            return lines;
+        };
+        for (int32_t round = 0; round < 12; ++round) {
+            tvn_set_position(0, round);
+            {
+                const calllog::TimerTick tick;
+                for (int i = 0; i < 7; ++i)
+                    tvn_get_encoder(0);
+            }
+            if (round % 3 != 1)
+                model.Refresh();
+            if (round % 3 != 1)
+                QCOMPARE(rows(), kept());
+        }
+        QCOMPARE(rows().first(), QStringLiteral("tvn_set_position(0, 7) = 0"));
+        QCOMPARE(rows().size(), 25);
+        QCOMPARE(ReachText(), QStringLiteral("命令保留最近 5 条，定时读取保留最近 0 秒（已丢弃较早的 7 条命令）"));
+
+        calllog::Start(5, 20);
+        QCOMPARE(ReachText(), QStringLiteral("命令保留最近 5 条，定时读取保留最近 20 条"));
+        model.Refresh();
+        QCOMPARE(model.rowCount(), 0);
+    }
+
     void theSavedFileHoldsTheRowsAsTraceLines()
     {
         CallLogForm log;
@@ -148,7 +191,8 @@ private slots:
         QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
         const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 2);
-        QVERIFY2(lines[0].endsWith(QStringLiteral(" tvn_set_profile(0, 400, 2000, 0.1, 0.1) = 0")), qPrintable(lines[0]));
+        QVERIFY2(lines[0].endsWith(QStringLiteral(" tvn_set_profile(0, 400, 2000, 0.1, 0.1) = 0")),
+                 qPrintable(lines[0]));
         QVERIFY2(lines[1].endsWith(QStringLiteral(" tvn_t_pmove(0, -4000, 0) = 0")), qPrintable(lines[1]));
 
         // As calls, to type again: no time, no result.

@@ -13,8 +13,9 @@ namespace {
 QStringList LoggedLines()
 {
     QStringList lines;
-    for (uint64_t s = calllog::First(); s < calllog::Total(); ++s)
-        lines << QString::fromStdString(calllog::Line(calllog::At(s)));
+    calllog::Since since(0);
+    while (const calllog::Record* record = since.Next())
+        lines << QString::fromStdString(calllog::Line(*record));
     return lines;
 }
 
@@ -73,28 +74,74 @@ private slots:
         tvn_get_position(0);   // 5 is a value, not a failure
         tvn_read_inbit(0, 99); // a value too, whatever it says
         QCOMPARE(calllog::Failures(), uint64_t(1));
-        QVERIFY(calllog::Failed(calllog::At(calllog::First())));
-        QVERIFY(!calllog::Failed(calllog::At(calllog::First() + 2)));
-        QVERIFY(!calllog::Failed(calllog::At(calllog::First() + 3)));
+        QVERIFY(calllog::Failed(*calllog::Find(0)));
+        QVERIFY(!calllog::Failed(*calllog::Find(2)));
+        QVERIFY(!calllog::Failed(*calllog::Find(3)));
     }
 
-    void theRingKeepsTheNewestAndCountsTheDropped()
+    void theRingsKeepTheNewestAndCountTheDropped()
     {
-        calllog::Start(10);
-        for (int16_t i = 0; i < 25; ++i)
-            tvn_get_encoder(i);
+        calllog::Start(10, 10);
+        for (int32_t i = 0; i < 25; ++i)
+            tvn_set_position(0, i);
         QCOMPARE(calllog::Total(), uint64_t(25));
-        QCOMPARE(calllog::First(), uint64_t(15));
-        QCOMPARE(calllog::Dropped(), uint64_t(15));
-        QCOMPARE(calllog::Line(calllog::At(15)), std::string("tvn_get_encoder(15) = 0"));
-        QCOMPARE(calllog::Line(calllog::At(24)), std::string("tvn_get_encoder(24) = 0"));
-        QVERIFY(calllog::Milliseconds(calllog::At(24)) >= calllog::Milliseconds(calllog::At(15)));
+        QCOMPARE(calllog::Kept(calllog::Ring::Commands), size_t(10));
+        QCOMPARE(calllog::Oldest(calllog::Ring::Commands)->sequence, uint64_t(15));
+        QCOMPARE(calllog::Dropped(calllog::Ring::Commands), uint64_t(15));
+        QVERIFY(!calllog::Find(14));
+        QCOMPARE(calllog::Line(*calllog::Find(15)), std::string("tvn_set_position(0, 15) = 0"));
+        QCOMPARE(calllog::Line(*calllog::Newest(calllog::Ring::Commands)), std::string("tvn_set_position(0, 24) = 0"));
+        QVERIFY(calllog::Milliseconds(*calllog::Find(24)) >= calllog::Milliseconds(*calllog::Find(15)));
 
         calllog::Clear();
-        QCOMPARE(calllog::First(), calllog::Total());
-        QCOMPARE(calllog::Dropped(), uint64_t(0));
+        QCOMPARE(calllog::Kept(calllog::Ring::Commands), size_t(0));
+        QVERIFY(!calllog::Oldest(calllog::Ring::Commands));
+        QCOMPARE(calllog::Dropped(calllog::Ring::Commands), uint64_t(0));
         tvn_imd_stop(0);
         QCOMPARE(LoggedLines(), QStringList{"tvn_imd_stop(0) = 0"});
+        // Writing over a cleared call is not dropping a kept one.
+        for (int i = 0; i < 9; ++i)
+            tvn_imd_stop(1);
+        QCOMPARE(calllog::Dropped(calllog::Ring::Commands), uint64_t(0));
+    }
+
+    // A window's timer reads the card thousands of times a second; a command
+    // must outlive any number of them, and so must a failed read.
+    void commandsAndFailuresOutliveAnyNumberOfReads()
+    {
+        calllog::Start(10, 100);
+        tvn_set_position(0, 7);
+        {
+            const calllog::TimerTick tick;
+            tvn_set_profile(0, 3000, 2000, 0.1, 0.1); // refused, in a tick
+            for (int i = 0; i < 1000; ++i)
+                tvn_get_position(0);
+        }
+        tvn_imd_stop(1);
+        QCOMPARE(calllog::Kept(calllog::Ring::Commands), size_t(3));
+        QCOMPARE(calllog::Kept(calllog::Ring::Reads), size_t(100));
+        QCOMPARE(calllog::Dropped(calllog::Ring::Reads), uint64_t(900));
+        QCOMPARE(calllog::Dropped(calllog::Ring::Commands), uint64_t(0));
+
+        // Both rings, merged in the order the calls were made.
+        QStringList lines = LoggedLines();
+        QCOMPARE(lines.size(), 103);
+        QCOMPARE(lines.first(), QStringLiteral("tvn_set_position(0, 7) = 0"));
+        QVERIFY(lines[1].startsWith("tvn_set_profile(0, 3000"));
+        QCOMPARE(lines[2], QStringLiteral("tvn_get_position(0) = 7"));
+        QCOMPARE(lines.last(), QStringLiteral("tvn_imd_stop(1) = 0"));
+        QCOMPARE(calllog::Find(1)->function, Function::tvn_set_profile);
+        QVERIFY(!calllog::Find(2)); // an early read, gone
+        QCOMPARE(calllog::RingOf(*calllog::Find(1)), calllog::Ring::Commands);
+        QCOMPARE(calllog::RingOf(*calllog::Find(1001)), calllog::Ring::Reads);
+
+        // From the middle on: what is kept from there, nothing before.
+        calllog::Since since(950);
+        QCOMPARE(since.Next()->sequence, uint64_t(950));
+        int count = 1;
+        while (since.Next())
+            ++count;
+        QCOMPARE(count, 1002 - 950 + 1);
     }
 
     void callsOfATimerTickAreMarked()
@@ -105,9 +152,9 @@ private slots:
             tvn_get_position(0);
         }
         tvn_imd_stop(1);
-        QVERIFY(!calllog::At(calllog::First()).inTimerTick);
-        QVERIFY(calllog::At(calllog::First() + 1).inTimerTick);
-        QVERIFY(!calllog::At(calllog::First() + 2).inTimerTick);
+        QVERIFY(!calllog::Find(0)->inTimerTick);
+        QVERIFY(calllog::Find(1)->inTimerTick);
+        QVERIFY(!calllog::Find(2)->inTimerTick);
     }
 };
 

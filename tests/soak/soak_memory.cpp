@@ -73,7 +73,7 @@ int main(int argc, char* argv[])
     // log. Its ring is made smaller than the program's so that it, and the
     // call log window's list of the calls shown, are full within the warm-up:
     // until then they grow by design, and would read as a leak.
-    cardlib::calllog::Start(20000);
+    cardlib::calllog::Start(20000, 20000);
     QTemporaryDir folder;
     tolvane::control::Reset(2);
     MainForm form;
