@@ -17,8 +17,7 @@ QString ValueText(double value)
         return QString::number(static_cast<qint64>(value));
     // Six significant digits, as decimals: 1234.57, 0.0123457, 1234568.
     const int whole = std::fabs(value) < 1 ? 0 : static_cast<int>(std::floor(std::log10(std::fabs(value)))) + 1;
-    const int leadingZeros =
-        std::fabs(value) < 1 ? -static_cast<int>(std::floor(std::log10(std::fabs(value)))) - 1 : 0;
+    const int leadingZeros = std::fabs(value) < 1 ? -static_cast<int>(std::floor(std::log10(std::fabs(value)))) - 1 : 0;
     QString text = QString::number(value, 'f', std::max(0, 6 - whole + leadingZeros));
     if (text.contains(QLatin1Char('.'))) {
         while (text.endsWith(QLatin1Char('0')))
@@ -159,14 +158,42 @@ ColumnSpans ReduceToColumns(const SampleSource& source, size_t begin, size_t end
     return spans;
 }
 
-QByteArray ToCsv(const SampleSource& source)
+std::pair<size_t, size_t> SamplesBetween(const SampleSource& source, double from, double to)
+{
+    const size_t begin = source.IndexAt(from);
+    const size_t end = source.IndexAt(std::nextafter(to, std::numeric_limits<double>::infinity()));
+    return {begin, std::max(begin, end)};
+}
+
+std::optional<Intervals> SampleIntervals(const SampleSource& source, size_t count)
+{
+    const size_t n = std::min(count, source.Size() > 0 ? source.Size() - 1 : 0);
+    if (n == 0)
+        return std::nullopt;
+    std::vector<double> gaps(n);
+    const size_t first = source.Size() - 1 - n;
+    for (size_t i = 0; i < n; ++i)
+        gaps[i] = source.At(first + i + 1).seconds - source.At(first + i).seconds;
+    const auto at = [&gaps](double fraction) {
+        const auto k = static_cast<size_t>(std::ceil(fraction * static_cast<double>(gaps.size()))) - 1;
+        const auto nth = gaps.begin() + static_cast<std::ptrdiff_t>(std::min(k, gaps.size() - 1));
+        std::nth_element(gaps.begin(), nth, gaps.end());
+        return *nth;
+    };
+    return Intervals{at(0.5), at(0.99)};
+}
+
+QByteArray ToCsv(const SampleSource& source) { return ToCsv(source, 0, source.Size()); }
+
+QByteArray ToCsv(const SampleSource& source, size_t begin, size_t end)
 {
     QStringList header{QStringLiteral("时间(s)")};
     for (int c = 0; c < kChannels; ++c)
         header << ChannelName(c);
     std::string text = header.join(QLatin1Char(',')).toStdString() + "\n";
-    text.reserve(text.size() + source.Size() * 80);
-    for (size_t i = 0; i < source.Size(); ++i) {
+    end = std::min(end, source.Size());
+    text.reserve(text.size() + (end > begin ? end - begin : 0) * 80);
+    for (size_t i = begin; i < end; ++i) {
         const Sample& s = source.At(i);
         cardlib::trace::AppendFloat(text, s.seconds);
         for (int c = 0; c < kChannels; ++c) {

@@ -11,6 +11,7 @@
 #include <limits>
 #include <optional>
 #include <span>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -144,10 +145,23 @@ struct ColumnSpans {
 ColumnSpans ReduceToColumns(const SampleSource& source, size_t begin, size_t end, double from, double to, int columns,
                             std::span<const int> channels);
 
+// The samples from `from` to `to` seconds, both included: [first, second).
+std::pair<size_t, size_t> SamplesBetween(const SampleSource& source, double from, double to);
+
+// How regularly samples came: the median and the 99th percentile of the
+// intervals between the last `count` + 1 samples, in seconds; none while
+// there are fewer than two.
+struct Intervals {
+    double median = 0;
+    double p99 = 0;
+};
+std::optional<Intervals> SampleIntervals(const SampleSource& source, size_t count);
+
 // CSV: a header line, then a line per sample: the time in seconds and the
 // eight channels, '.' as decimal point, values as short as reads back the
-// same, UTF-8.
+// same, UTF-8. All samples, or samples [begin, end).
 QByteArray ToCsv(const SampleSource& source);
+QByteArray ToCsv(const SampleSource& source, size_t begin, size_t end);
 struct CsvError {
     int line; // from 1
     QString reason;

@@ -97,7 +97,8 @@ ScopeForm::ScopeForm(QWidget* parent) : QWidget(parent), buffer_(kBufferSamples)
     auto* open = new QPushButton(QStringLiteral("打开…"), this);
     open->setToolTip(QStringLiteral("打开保存过的 CSV 文件查看；查看时停止采样"));
     auto* csv = new QPushButton(QStringLiteral("导出 CSV…"), this);
-    csv->setToolTip(QStringLiteral("把缓冲中的全部采样存为 CSV 文件（逗号分隔），可用“打开…”或表格软件查看"));
+    csv->setToolTip(QStringLiteral("把当前显示的时间范围内的采样存为 CSV 文件（逗号分隔），可用“打开…”或表格软件查看；"
+                                   "要导出更长的一段，先暂停并缩小"));
     auto* png = new QPushButton(QStringLiteral("导出 PNG…"), this);
     png->setToolTip(QStringLiteral("把当前显示的曲线存为 PNG 图片"));
 
@@ -137,6 +138,12 @@ ScopeForm::ScopeForm(QWidget* parent) : QWidget(parent), buffer_(kBufferSamples)
     readout_ = new QLabel(this);
     readout_->setObjectName(QStringLiteral("readout"));
     readout_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Room for its three lines from the start, so that the plot keeps its
+    // size when a cursor is placed.
+    readout_->setText(QStringLiteral("A：\nB：\nB − A：Δt"));
+    readout_->setMinimumHeight(readout_->sizeHint().height());
+    readout_->clear();
+    readout_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("status"));
 
@@ -337,7 +344,14 @@ void ScopeForm::ShowStatus()
                         0, 'f', 3);
     } else {
         const int ms = sampleTimer_->interval();
-        text = QStringLiteral("实时：每 %1 ms 采样一次，缓冲保留最近 %2 分钟").arg(ms).arg(kBufferSamples * ms / 60000);
+        text = QStringLiteral("实时：每 %1 ms 采样一次").arg(ms);
+        // What the timer really gave: the operating system wakes it late at
+        // times, and the plot is drawn from the times the samples were read.
+        if (const auto gaps = SampleIntervals(buffer_, 1000))
+            text += QStringLiteral("（实测间隔中位 %1 ms，99% 不超过 %2 ms）")
+                        .arg(gaps->median * 1000, 0, 'f', 1)
+                        .arg(gaps->p99 * 1000, 0, 'f', 1);
+        text += QStringLiteral("，缓冲保留最近 %1 分钟").arg(kBufferSamples * ms / 60000);
         if (pause_->isChecked())
             text += QStringLiteral("（已暂停显示）");
         if (share_.Share() >= 0)
@@ -351,7 +365,18 @@ void ScopeForm::ShowStatus()
     status_->setText(text);
 }
 
-int ScopeForm::SaveCsvTo(const QString& path) const { return WriteWholeFile(path, ToCsv(Shown())); }
+int ScopeForm::SaveCsvTo(const QString& path) const
+{
+    // What is shown: the live window as it stands, or the paused, dragged or
+    // zoomed view.
+    double from = plot_->From(), to = plot_->To();
+    if (Live() && !pause_->isChecked() && buffer_.Size() > 0) {
+        to = buffer_.At(buffer_.Size() - 1).seconds;
+        from = to - window_;
+    }
+    const auto [begin, end] = SamplesBetween(Shown(), from, to);
+    return WriteWholeFile(path, ToCsv(Shown(), begin, end));
+}
 
 int ScopeForm::SavePngTo(const QString& path)
 {

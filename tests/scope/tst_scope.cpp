@@ -291,6 +291,31 @@ private slots:
         QVERIFY(meter.Busy() < spun + 0.5);
     }
 
+    void exportsAndJitterReadTheSamplesAsTheyCame()
+    {
+        std::vector<Sample> samples;
+        for (double t : {0.0, 0.010, 0.020, 0.045, 0.050, 0.060})
+            samples.push_back(Sample{t, {t * 1000, 0}, {}, {}});
+        const SampleList list(samples);
+        // A view from 0.02 s to 0.05 s, both ends included.
+        const auto [begin, end] = SamplesBetween(list, 0.020, 0.050);
+        QCOMPARE(begin, size_t(2));
+        QCOMPARE(end, size_t(5));
+        const QByteArrayList lines = ToCsv(list, begin, end).split('\n');
+        QCOMPARE(lines.size(), 5); // the header, three samples, the last newline
+        QVERIFY(lines[1].startsWith("0.02,20,"));
+        QVERIFY(lines[3].startsWith("0.05,50,"));
+        QCOMPARE(SamplesBetween(list, 1, 2), std::make_pair(size_t(6), size_t(6)));
+
+        // Intervals 10, 10, 25, 5, 10 ms: the median 10, the worst 25.
+        const auto gaps = SampleIntervals(list, 1000);
+        QVERIFY(gaps);
+        QCOMPARE(std::lround(gaps->median * 1000), 10L);
+        QCOMPARE(std::lround(gaps->p99 * 1000), 25L);
+        QCOMPARE(std::lround(SampleIntervals(list, 2)->p99 * 1000), 10L); // the last two only
+        QVERIFY(!SampleIntervals(SampleList({samples[0]}), 1000));
+    }
+
     void csvReadsBackWhatWasWritten()
     {
         double now = 0;

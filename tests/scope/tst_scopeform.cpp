@@ -86,9 +86,67 @@ private slots:
         scope.Plot()->SetCursor(0, 0.0);
         scope.Plot()->SetCursor(1, 1.0);
         const QString readout = scope.findChild<QLabel*>(QStringLiteral("readout"))->text();
-        QVERIFY2(readout.contains(QStringLiteral("第0轴 命令 1707550 反馈 1707549 误差 1 速度 2000000")), qPrintable(readout));
+        QVERIFY2(readout.contains(QStringLiteral("第0轴 命令 1707550 反馈 1707549 误差 1 速度 2000000")),
+                 qPrintable(readout));
         QVERIFY2(readout.contains(QStringLiteral("第1轴 Δ位置 -1058014")), qPrintable(readout));
         QVERIFY(!readout.contains(QLatin1Char('e')));
+    }
+
+    // Samples that come in clumps (a timer woken late, then twice at once)
+    // leave pixel columns without a sample; the trace still runs unbroken.
+    void aTraceIsUnbrokenWhereColumnsHaveNoSample()
+    {
+        std::vector<Sample> samples;
+        for (int i = 0; i < 1000; ++i) {
+            const double t = (i / 2) * 0.02 + (i % 2) * 0.001;
+            samples.push_back(Sample{t, {t * 100, 0}, {}, {}});
+        }
+        const SampleList list(samples);
+        ScopePlot plot;
+        plot.resize(900, 400);
+        for (int c = 1; c < 8; ++c)
+            plot.SetChannelShown(c, false);
+        plot.SetSource(&list);
+        plot.SetRange(0, 10);
+        const QImage image = plot.grab().toImage();
+        const QRgb trace = ScopePlot::ChannelColour(0).rgb();
+        std::vector<int> columns;
+        for (int x = 0; x < image.width(); ++x)
+            for (int y = 0; y < image.height(); ++y)
+                if (image.pixel(x, y) == trace) {
+                    columns.push_back(x);
+                    break;
+                }
+        QVERIFY(columns.size() > 700);
+        QCOMPARE(columns.back() - columns.front() + 1, static_cast<int>(columns.size()));
+    }
+
+    void placingCursorsLeavesThePlotItsSize()
+    {
+        ScopeForm scope;
+        scope.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&scope));
+        const QSize size = scope.Plot()->size();
+        std::vector<Sample> samples(2);
+        samples[1].seconds = 1;
+        scope.ShowSamples(samples, QStringLiteral("test"));
+        scope.Plot()->SetCursor(0, 0.2);
+        scope.Plot()->SetCursor(1, 0.8);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCOMPARE(scope.Plot()->size(), size);
+    }
+
+    void exportsWhatIsShown()
+    {
+        ScopeForm scope;
+        std::vector<Sample> samples;
+        for (int i = 0; i <= 1000; ++i)
+            samples.push_back(Sample{i * 0.01, {}, {}, {}});
+        scope.ShowSamples(samples, QStringLiteral("test"));
+        scope.Plot()->SetRange(2, 3); // zoomed in to a second
+        const QString csv = dir_.filePath("shown.csv");
+        QCOMPARE(scope.SaveCsvTo(csv), 0);
+        QCOMPARE(ReadBytes(csv).count('\n'), 1 + 101);
     }
 
     void liveEndsAPauseAndForgetsAFilesCursors()
