@@ -322,6 +322,8 @@ std::string Line(const Record& record)
 
 double Milliseconds(const Record& record) { return static_cast<double>(record.nanoseconds) / 1e6; }
 
+bool AnswersStatus(const Record& record) { return InfoOf(record).status; }
+
 bool Failed(const Record& record) { return InfoOf(record).status && record.result != 0; }
 
 TimerTick::TimerTick() { ++state.timerTicks; }

@@ -96,6 +96,8 @@ std::string Arguments(const Record& record); // "0, 400, 2000, 0.1, 0.1"
 std::string Result(const Record& record);    // "0"
 std::string Line(const Record& record);      // "tvn_set_profile(0, 400, …) = 0"
 double Milliseconds(const Record& record);
+// The function answers with a status (0 for success), not a value.
+bool AnswersStatus(const Record& record);
 // The result is a status, and not 0.
 bool Failed(const Record& record);
 

@@ -88,7 +88,7 @@ CallLogForm::CallLogForm(QWidget* parent) : QWidget(parent)
     table_->horizontalHeader()->setSectionResizeMode(CallLogModel::Arguments, QHeaderView::Stretch);
     table_->setColumnWidth(CallLogModel::Time, 100);
     table_->setColumnWidth(CallLogModel::Function, 210);
-    table_->setColumnWidth(CallLogModel::Result, 110);
+    table_->setColumnWidth(CallLogModel::Result, 230);
     // Ctrl+C copies whole rows, as 复制 does, not the table's current cell.
     table_->installEventFilter(this);
     table_->setContextMenuPolicy(Qt::CustomContextMenu);

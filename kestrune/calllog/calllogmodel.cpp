@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "settings/statuswords.h"
+
 using namespace cardlib;
 
 bool CallFilter::Matches(const calllog::Record& record) const
@@ -98,7 +100,9 @@ QVariant CallLogModel::data(const QModelIndex& index, int role) const
         case Time: return QString::number(calllog::Milliseconds(record), 'f', 3);
         case Function: return QLatin1String(calllog::Name(record));
         case Arguments: return QString::fromStdString(calllog::Arguments(record));
-        case Result: return QString::fromStdString(calllog::Result(record));
+        case Result:
+            return calllog::AnswersStatus(record) ? CurrentStatusWords().Text(record.result)
+                                                  : QString::fromStdString(calllog::Result(record));
         }
         return {};
     case Qt::ForegroundRole: return calllog::Failed(record) ? QBrush(QColor(220, 0, 0)) : QVariant();

@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,6 +30,7 @@
 #include "settings/apply.h"
 #include "settings/numbertext.h"
 #include "settings/state.h"
+#include "settings/statuswords.h"
 #include "widgets/twips.h"
 
 namespace {
@@ -140,6 +142,10 @@ MainForm::~MainForm() = default;
 bool MainForm::Form_Load(const QString& settingsFolder)
 {
     SetSettingsPaths(settingsFolder);
+    QStringList wordFolders{QCoreApplication::applicationDirPath()};
+    if (QDir(settingsFolder) != QDir(wordFolders[0]))
+        wordFolders << settingsFolder;
+    UseStatusWords(LoadStatusWords(wordFolders, cardlib::SimulatedMachine::OfProgram().Available()));
     // What saves killed before their end left behind goes now, not at the
     // next save.
     for (const QString& path : {HardwareSetPath, MotionSetPath})

@@ -19,6 +19,7 @@
 #include "cardlib/calllog.h"
 #include "main/mainform.h"
 #include "motion/motionform.h"
+#include "settings/statuswords.h"
 #include "support/controls.h"
 #include "support/files.h"
 #include "support/messages.h"
@@ -77,6 +78,7 @@ private slots:
 
     void filtersAndEmptyStates()
     {
+        UseStatusWords(StatusWords::StandIn());
         CallLogForm log;
         auto* empty = Find<QLabel>(&log, "emptyState");
         log.show();
@@ -99,7 +101,8 @@ private slots:
 
         Find<QCheckBox>(&log, "failuresOnly")->setChecked(true);
         QCOMPARE(Names(*log.Model()), QStringList{"tvn_set_profile"});
-        QCOMPARE(log.Model()->data(log.Model()->index(0, CallLogModel::Result), Qt::DisplayRole).toString(), "3");
+        QCOMPARE(log.Model()->data(log.Model()->index(0, CallLogModel::Result), Qt::DisplayRole).toString(),
+                 QStringLiteral("3 参数超出范围"));
         QVERIFY(log.Model()->data(log.Model()->index(0, 0), Qt::ForegroundRole).isValid()); // red
 
         Find<QCheckBox>(&log, "failuresOnly")->setChecked(false);
