@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -193,6 +194,16 @@ void CallLogForm::ApplyFilter()
     model_->SetFilter(filter);
     table_->scrollToBottom();
     ShowEmptyState();
+}
+
+void CallLogForm::ShowFailuresOnly()
+{
+    const QSignalBlocker text(filterText_), failures(failuresOnly_), ticks(hideTimerTicks_);
+    filterText_->clear();
+    filterDelay_->stop();
+    hideTimerTicks_->setChecked(false);
+    failuresOnly_->setChecked(true);
+    ApplyFilter();
 }
 
 void CallLogForm::Pause(bool paused)

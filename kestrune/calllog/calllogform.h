@@ -28,6 +28,8 @@ public:
     // and updates the counters.
     void Refresh();
     void ApplyFilter();
+    // Shows only the failed calls, the other filters cleared.
+    void ShowFailuresOnly();
     void Pause(bool paused);
     void ClearLog();
     void CopySelection();

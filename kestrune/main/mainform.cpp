@@ -13,10 +13,12 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 #include "calllog/calllogform.h"
 #include "cardchoice.h"
 #include "cardlib/binding.h"
+#include "cardlib/calllog.h"
 #include "cardlib/machine.h"
 #include "common/message.h"
 #include "common/usertext.h"
@@ -125,6 +127,25 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent)
                 QKeySequence(Qt::CTRL | Qt::Key_M));
     }
 
+    // Below the card's picture, where the window has room: hidden until a
+    // call fails.
+    failures_ = new QPushButton(this);
+    failures_->setObjectName(QStringLiteral("failureCount"));
+    failures_->setFlat(true);
+    failures_->setCursor(Qt::PointingHandCursor);
+    failures_->setStyleSheet(QStringLiteral("QPushButton { color: rgb(200, 0, 0); text-align: left; border: none; }"));
+    failures_->setToolTip(QStringLiteral("控制卡答以错误码的调用次数；单击打开调用记录，只看失败的调用"));
+    PlaceTwips(failures_, 960, 3780, 3600, 300);
+    failures_->hide();
+    connect(failures_, &QPushButton::clicked, this, [this] {
+        if (auto* log = qobject_cast<CallLogForm*>(OpenWindow(CallLogWindow)))
+            log->ShowFailuresOnly();
+    });
+    failureTimer_ = new QTimer(this);
+    failureTimer_->setInterval(500);
+    connect(failureTimer_, &QTimer::timeout, this, &MainForm::ShowFailureCount);
+    failureTimer_->start();
+
     connect(CB_ParaSet, &QPushButton::clicked, this, [this] { OpenWindow(ParaWindow); });
     connect(CB_IoCheck, &QPushButton::clicked, this, [this] { OpenWindow(IoWindow); });
     connect(CommandCounter, &QPushButton::clicked, this, [this] { OpenWindow(CounterWindow); });
@@ -167,6 +188,16 @@ bool MainForm::Form_Load(const QString& settingsFolder)
     }
     // A negative result changes nothing.
     return true;
+}
+
+void MainForm::ShowFailureCount()
+{
+    const uint64_t failures = cardlib::calllog::Failures();
+    if (failures == failuresShown_)
+        return;
+    failuresShown_ = failures;
+    failures_->setText(QStringLiteral("调用失败 %1 次").arg(failures));
+    failures_->setVisible(failures > 0);
 }
 
 void MainForm::Form_Unload()

@@ -14,6 +14,7 @@ class QComboBox;
 class QKeySequence;
 class QLabel;
 class QPushButton;
+class QTimer;
 
 class MainForm : public QWidget {
     Q_OBJECT
@@ -59,6 +60,10 @@ public:
     // The right-click menu's tools, each with its shortcut.
     QList<QAction*> ToolActions() const { return tools_; }
 
+    // Shows how many card calls have failed so far, when any have; a click
+    // opens the call log on them.
+    void ShowFailureCount();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -76,6 +81,10 @@ private:
     QPushButton* CB_Exit;
 
     void AddTool(Window window, const QString& caption, const QString& explanation, const QKeySequence& shortcut);
+
+    QPushButton* failures_;
+    QTimer* failureTimer_;
+    uint64_t failuresShown_ = 0;
 
     QList<QAction*> tools_;
     ChildWindows windows_;

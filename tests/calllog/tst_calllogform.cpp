@@ -8,6 +8,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -74,6 +75,29 @@ private slots:
         QCOMPARE(shown(), QList<QWidget*>{first});
         main.close();
         QTRY_VERIFY(shown().isEmpty()); // closed with the main window
+    }
+
+    void theMainWindowCountsFailuresAndOpensThem()
+    {
+        MessageCatcher messages;
+        MainForm main;
+        main.Form_Load(dir_.path());
+        auto* count = Find<QPushButton>(&main, "failureCount");
+        main.ShowFailureCount();
+        QVERIFY(count->isHidden());
+        tvn_set_profile(0, 3000, 2000, 0.1, 0.1); // refused
+        main.ShowFailureCount();
+        QVERIFY(!count->isHidden());
+        QCOMPARE(count->text(), QStringLiteral("调用失败 1 次"));
+        count->click();
+        CallLogForm* log = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* form = qobject_cast<CallLogForm*>(w); form && form->isVisible())
+                log = form;
+        QVERIFY(log);
+        QVERIFY(Find<QCheckBox>(log, "failuresOnly")->isChecked());
+        QCOMPARE(Names(*log->Model()), QStringList{"tvn_set_profile"});
+        main.close();
     }
 
     void filtersAndEmptyStates()
