@@ -6,11 +6,14 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QFileInfo>
 #include <QLabel>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "settings/apply.h"
 #include "settings/state.h"
 #include "widgets/lamp.h"
 
@@ -79,11 +82,27 @@ MachineForm::MachineForm(const SimulatedMachine& machine, QWidget* parent) : QWi
         grid->addWidget(SignalRow(card, QStringLiteral("输入%1").arg(n + 1), -1, machine::kFirstInput + n), 1 + n / 4,
                         n % 4);
 
+    emgHint_ = new QLabel(QStringLiteral("参数中未启用急停：EMG 有效也不会停止运动（在“参数设置”中启用）"), card);
+    emgHint_->setObjectName(QStringLiteral("emgHint"));
+    emgHint_->setStyleSheet(QStringLiteral("color: rgb(200, 0, 0);"));
+    emgHint_->setWordWrap(true);
+    emgHint_->hide();
+    grid->addWidget(emgHint_, 1 + brevak::kGeneralInputs / 4, 0, 1, 4);
+
+    auto* allAuto = new QPushButton(QStringLiteral("全部恢复自动"), this);
+    allAuto->setObjectName(QStringLiteral("allAuto"));
+    allAuto->setToolTip(QStringLiteral("两轴和全卡的所有信号改回“自动”，编码器滑差归零"));
+    connect(allAuto, &QPushButton::clicked, this, &MachineForm::AllAutomatic);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(allAuto);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading_);
     layout->addWidget(about);
     layout->addLayout(axes);
     layout->addWidget(card);
+    layout->addLayout(buttons);
 
     timer_ = new QTimer(this);
     timer_->setInterval(100);
@@ -125,22 +144,37 @@ QWidget* MachineForm::SignalRow(QWidget* parent, const QString& name, int axisSl
 
 void MachineForm::Force(const Row& row, int choice)
 {
+    SendForce(row, choice);
+    Refresh();
+}
+
+void MachineForm::SendForce(const Row& row, int choice) const
+{
     const auto force = static_cast<SimulatedMachine::Force>(choice);
     if (row.axisSlot >= 0)
         machine_.ForceAxis(AxisOf(row.axisSlot), static_cast<SimulatedMachine::AxisSignal>(row.signal), force);
     else
         machine_.ForceCard(CardOf(row.signal), static_cast<SimulatedMachine::CardSignal>(row.signal), force);
+}
+
+void MachineForm::AllAutomatic()
+{
+    for (const Row& row : rows_)
+        SendForce(row, static_cast<int>(SimulatedMachine::Force::Auto));
+    for (int slot = 0; slot < 2; ++slot)
+        slip_[slot]->setValue(0);
     Refresh();
 }
 
 void MachineForm::Refresh()
 {
-    heading_->setText(QStringLiteral("模拟卡：第 %1 张卡，第0轴、第1轴为库轴号 %2、%3；EMG、STA、STP、CSD 作用于这两轴所在的"
-                                     "第 %4 张卡，输入1–20 为第 %1 张卡的输入")
-                          .arg(CurrentCardNo)
-                          .arg(AxisOf(0))
-                          .arg(AxisOf(1))
-                          .arg(CardOf(0)));
+    heading_->setText(
+        QStringLiteral("模拟卡：第 %1 张卡，第0轴、第1轴为库轴号 %2、%3；EMG、STA、STP、CSD 作用于这两轴所在的"
+                       "第 %4 张卡，输入1–20 为第 %1 张卡的输入")
+            .arg(CurrentCardNo)
+            .arg(AxisOf(0))
+            .arg(AxisOf(1))
+            .arg(CardOf(0)));
     for (const Row& row : rows_) {
         const bool active =
             row.axisSlot >= 0
@@ -155,6 +189,18 @@ void MachineForm::Refresh()
         if (!row.force->view()->isVisible() && row.force->currentIndex() != static_cast<int>(forced))
             row.force->setCurrentIndex(static_cast<int>(forced));
     }
+    // EMG held active on a card told to ignore it: say why nothing stops.
+    // The settings file is read again only when it changed.
+    const bool emgHeld =
+        machine_.CardForced(CardOf(machine::kEmergency), machine::kEmergency) == SimulatedMachine::Force::Active;
+    if (emgHeld) {
+        const QDateTime changed = QFileInfo(HardwareSetPath).lastModified();
+        if (changed != settingsRead_) {
+            settingsRead_ = changed;
+            emgEnabled_ = EmergencyStopEnabled();
+        }
+    }
+    emgHint_->setVisible(emgHeld && !emgEnabled_);
     for (int slot = 0; slot < 2; ++slot)
         if (!slip_[slot]->hasFocus()) {
             const QSignalBlocker quiet(slip_[slot]);

@@ -4,9 +4,11 @@
 // slip. Only with the simulated card library.
 #pragma once
 
+#include <QDateTime>
 #include <QWidget>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "cardlib/machine.h"
@@ -25,6 +27,9 @@ public:
 
     // Lamps and choices from the card in use (a 100 ms timer).
     void Refresh();
+    // Every signal back to "自动" and no encoder slip, for both axes and the
+    // card.
+    void AllAutomatic();
 
 protected:
     // The simulated machine is read no more once the window is closed: the
@@ -41,9 +46,13 @@ private:
 
     QWidget* SignalRow(QWidget* parent, const QString& name, int axisSlot, int signal);
     void Force(const Row& row, int choice);
+    void SendForce(const Row& row, int choice) const;
 
     const cardlib::SimulatedMachine& machine_;
     QLabel* heading_;
+    QLabel* emgHint_;
+    std::optional<QDateTime> settingsRead_; // the settings file's time when EMG was read
+    bool emgEnabled_ = true;
     std::vector<Row> rows_;
     std::array<QSpinBox*, 2> slip_{};
     QTimer* timer_;

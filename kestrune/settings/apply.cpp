@@ -82,3 +82,11 @@ void ApplyHardwareSettings(int16_t card)
         cardlib::tvn_config_EMG_PIN(card, *emgEnable, *emgLogic);
     cardlib::tvn_config_latch_mode(card, SettingsFlag(utility(hwkey::kLatchAllAxis)));
 }
+
+bool EmergencyStopEnabled()
+{
+    const IniFile file(HardwareSetPath);
+    const auto enable = SettingsNumber(file.Value(UtilitySection(), QLatin1String(hwkey::kEmgEnable)));
+    const auto logic = SettingsNumber(file.Value(UtilitySection(), QLatin1String(hwkey::kEmgLogic)));
+    return enable && logic && *enable != 0;
+}

@@ -13,3 +13,7 @@ QString UtilitySection();
 // the card-wide emergency stop and latch mode, from HardwareSetPath; fills
 // HomeSpeedMode[0..1]. Results of the card calls are not looked at.
 void ApplyHardwareSettings(int16_t card);
+
+// Whether hardware_set.txt turns the card's emergency stop input on: without
+// it the card ignores EMG, however the input stands.
+bool EmergencyStopEnabled();

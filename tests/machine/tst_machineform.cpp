@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,7 +13,9 @@
 #include "cardlib/machine.h"
 #include "machine/machineform.h"
 #include "main/mainform.h"
+#include "settings/state.h"
 #include "support/controls.h"
+#include "support/files.h"
 #include "support/messages.h"
 #include "support/program.h"
 #include "tolvane/control.h"
@@ -97,6 +100,31 @@ private slots:
         emit input->activated(1);
         QCOMPARE(cardlib::tvn_read_inbit(1, 1), int16_t(1));
         tolvane::control::UseTestClock(false);
+    }
+
+    void allBackToAutomaticAndWhyEmgStopsNothing()
+    {
+        MachineForm form(cardlib::SimulatedMachine::OfProgram());
+        auto* emg = Find<QComboBox>(&form, "force_card_0");
+        auto* limit = Find<QComboBox>(&form, "force_axis0_1");
+        for (QComboBox* force : {emg, limit}) {
+            force->setCurrentIndex(1);
+            emit force->activated(1);
+        }
+        Find<QSpinBox>(&form, "slip1")->setValue(25);
+        // No hardware_set.txt: the card was never told to heed EMG.
+        QVERIFY(!Find<QLabel>(&form, "emgHint")->isHidden());
+        QVERIFY(WriteBytes(HardwareSetPath, "[UTILITY]\r\nEMGENABLE=1\r\nEMGLOGIC=0\r\n"));
+        form.Refresh();
+        QVERIFY(Find<QLabel>(&form, "emgHint")->isHidden());
+
+        Find<QPushButton>(&form, "allAuto")->click();
+        const auto& machine = cardlib::SimulatedMachine::OfProgram();
+        QCOMPARE(machine.CardForced(0, brevak::machine::kEmergency), brevak::machine::Force::Auto);
+        QCOMPARE(machine.AxisForced(0, brevak::machine::AxisSignal(1)), brevak::machine::Force::Auto);
+        QCOMPARE(machine.EncoderSlip(1), 0);
+        QCOMPARE(emg->currentIndex(), 0);
+        QCOMPARE(limit->currentIndex(), 0);
     }
 
 private:
