@@ -113,8 +113,13 @@ void ScopePlot::Label(QPainter& p, const QString& text, QPoint at, Qt::Alignment
 
 int ScopePlot::LeftMargin() const
 {
-    // Room for the widest pulse count, so that no value label is cut.
-    return std::max(64, fontMetrics().horizontalAdvance(QStringLiteral("-2147483648")) + 8);
+    // Room for the widest pulse count, so that no value label is cut: laid
+    // out once for each font, not at each of the many positions taken from it.
+    if (leftMargin_ == 0 || marginFont_ != font()) {
+        marginFont_ = font();
+        leftMargin_ = std::max(64, fontMetrics().horizontalAdvance(QStringLiteral("-2147483648")) + 8);
+    }
+    return leftMargin_;
 }
 
 QRect ScopePlot::PlotArea() const { return rect().adjusted(LeftMargin(), 4, -8, -kBottomMargin); }

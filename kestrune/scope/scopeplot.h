@@ -4,6 +4,7 @@
 // time, so that a minute of samples costs no more than a screen's width.
 #pragma once
 
+#include <QFont>
 #include <QHash>
 #include <QImage>
 #include <QStaticText>
@@ -56,6 +57,8 @@ private:
     int XAt(double seconds) const;
 
     QImage canvas_;
+    mutable QFont marginFont_;
+    mutable int leftMargin_ = 0;
     QHash<QString, QStaticText> labels_;
     const SampleSource* source_ = nullptr;
     double from_ = 0, to_ = 10;
