@@ -23,16 +23,20 @@
 #include <set>
 
 #include "calllogmodel.h"
+#include "rowdelegate.h"
 #include "common/message.h"
 #include "common/usertext.h"
 #include "common/wholefile.h"
+#include "widgets/controls.h"
 #include "widgets/filedialog.h"
 
 using namespace cardlib;
 
 namespace {
 
-constexpr int kRefreshInterval = 100; // ms: at most ten refreshes a second
+// At most four refreshes a second: the first call shows at once, and a
+// stream of reads is unreadable at any speed.
+constexpr int kRefreshInterval = 250; // ms
 
 } // namespace
 
@@ -80,6 +84,7 @@ CallLogForm::CallLogForm(QWidget* parent) : QWidget(parent)
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("calls"));
     table_->setModel(model_);
+    table_->setItemDelegate(new RowDelegate(table_));
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setWordWrap(false);
     table_->verticalHeader()->hide();
@@ -161,7 +166,7 @@ void CallLogForm::Refresh()
         text = QStringLiteral("调用记录没有开启");
     if (pause_->isChecked())
         text += QStringLiteral("　（已暂停显示）");
-    counters_->setText(text);
+    SetTextIfChanged(counters_, text);
     ShowEmptyState();
 }
 
