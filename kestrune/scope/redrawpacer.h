@@ -1,7 +1,7 @@
 // When the live scope redraws. The picture moves a pixel in a window's
 // length over the plot's width: a 60 s window a pixel in 70 ms, a 2 s window
 // in 2 ms. A redraw waits until the picture has moved by two pixels, and the
-// redraw timer wakes no more often than that either, but at most 30 times a
+// redraw timer wakes no more often than that either, but at most 20 times a
 // second.
 #pragma once
 
@@ -9,7 +9,7 @@
 
 class RedrawPacer {
 public:
-    static constexpr int kFastestInterval = 33;  // ms: at most 30 redraws a second
+    static constexpr int kFastestInterval = 50;  // ms: at most 20 redraws a second
     static constexpr int kSlowestInterval = 250; // ms
 
     // Seconds of a `windowSeconds` window per pixel of a plot `plotWidth`

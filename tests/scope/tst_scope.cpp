@@ -245,7 +245,7 @@ private slots:
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("interval");
         // 828 px of a 900 px plot show the time.
-        QTest::newRow("2 s: at most 30 a second") << 2.0 << 900 << 33;
+        QTest::newRow("2 s: at most 20 a second") << 2.0 << 900 << 50;
         QTest::newRow("30 s") << 30.0 << 900 << 72;
         QTest::newRow("60 s") << 60.0 << 900 << 144;
         QTest::newRow("60 s, wider") << 60.0 << 1900 << 65;
