@@ -6,4 +6,5 @@
 
 #include "scopedata.h"
 
-Sample ReadSample(int16_t card, double seconds);
+// With `inputs`, also the signals a trigger can watch (four calls more).
+Sample ReadSample(int16_t card, double seconds, bool inputs = false);

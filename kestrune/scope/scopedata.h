@@ -21,6 +21,10 @@ struct Sample {
     std::array<double, 2> command{}; // command position, pulses
     std::array<double, 2> encoder{}; // feedback (encoder) position, pulses
     std::array<double, 2> speed{};   // current speed
+    // Signals of each slot, read only while a trigger watches one: bits
+    // EL+, EL-, ORG, ALM, INP, and the card's EMG in slot 0's.
+    enum SignalBit { kLimitPlus, kLimitMinus, kHome, kAlarm, kInPosition, kEmergency };
+    std::array<uint8_t, 2> inputs{};
 
     double Error(int axis) const { return command[axis] - encoder[axis]; }
     bool Moving() const { return speed[0] != 0 || speed[1] != 0; }

@@ -16,6 +16,7 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTimer>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -91,6 +92,39 @@ ScopeForm::ScopeForm(QWidget* parent) : QWidget(parent), buffer_(kBufferSamples)
     hold_->setValue(0.5);
     hold_->setSuffix(QStringLiteral(" s"));
     hold_->setToolTip(QStringLiteral("两轴都静止这么久后停止记录"));
+    triggerSource_ = new QComboBox(this);
+    triggerSource_->setObjectName(QStringLiteral("triggerSource"));
+    for (int source = 0; source < kTriggerSources; ++source)
+        triggerSource_->addItem(TriggerSourceName(source), source);
+    triggerSource_->setToolTip(QStringLiteral("触发看哪个量：一条曲线越过电平，或一个信号变为有效、无效"));
+    triggerLevel_ = new QDoubleSpinBox(this);
+    triggerLevel_->setObjectName(QStringLiteral("triggerLevel"));
+    triggerLevel_->setRange(-2147483648.0, 2147483647.0);
+    triggerLevel_->setDecimals(1);
+    triggerLevel_->setToolTip(QStringLiteral("曲线越过这个值时触发（脉冲，速度为脉冲/秒）；信号不用电平"));
+    triggerEdge_ = new QComboBox(this);
+    triggerEdge_->setObjectName(QStringLiteral("triggerEdge"));
+    triggerEdge_->addItems({QStringLiteral("上升沿"), QStringLiteral("下降沿"), QStringLiteral("双沿")});
+    triggerEdge_->setToolTip(QStringLiteral("上升沿：由下向上越过电平，或信号变为有效；下降沿相反；双沿：两者皆可"));
+    triggerPosition_ = new QSpinBox(this);
+    triggerPosition_->setObjectName(QStringLiteral("triggerPosition"));
+    triggerPosition_->setRange(0, 100);
+    triggerPosition_->setValue(20);
+    triggerPosition_->setSuffix(QStringLiteral(" %"));
+    triggerPosition_->setToolTip(
+        QStringLiteral("触发点在捕获中的位置：之前的部分（预触发）取自缓冲，捕获长度为时间窗"));
+    triggerMode_ = new QComboBox(this);
+    triggerMode_->setObjectName(QStringLiteral("triggerMode"));
+    triggerMode_->addItems({QStringLiteral("单次"), QStringLiteral("常规"), QStringLiteral("自动")});
+    triggerMode_->setToolTip(QStringLiteral("单次：捕获一次后停止；常规：每次触发都捕获并显示最新的一次；"
+                                            "自动：同常规，但一个时间窗内没有触发时也显示最近的一段"));
+    arm_ = new QPushButton(QStringLiteral("触发"), this);
+    arm_->setObjectName(QStringLiteral("arm"));
+    arm_->setCheckable(true);
+    arm_->setToolTip(QStringLiteral("按上面的条件等待触发，捕获触发前后一个时间窗长的数据，时间从触发点算起"));
+    connect(triggerSource_, &QComboBox::currentIndexChanged, this,
+            [this](int source) { triggerLevel_->setEnabled(!IsSignalSource(source)); });
+
     live_ = new QPushButton(QStringLiteral("实时"), this);
     live_->setObjectName(QStringLiteral("live"));
     live_->setToolTip(QStringLiteral("回到实时显示"));
@@ -115,6 +149,19 @@ ScopeForm::ScopeForm(QWidget* parent) : QWidget(parent), buffer_(kBufferSamples)
     controls->addStretch();
     for (QWidget* w : {open, csv, png})
         controls->addWidget(w);
+
+    auto* triggerRow = new QHBoxLayout;
+    for (auto [caption, control] :
+         std::initializer_list<std::pair<const char*, QWidget*>>{{"触发源", triggerSource_},
+                                                                 {"电平", triggerLevel_},
+                                                                 {"边沿", triggerEdge_},
+                                                                 {"触发位置", triggerPosition_},
+                                                                 {"方式", triggerMode_}}) {
+        triggerRow->addWidget(new QLabel(QString::fromUtf8(caption), this));
+        triggerRow->addWidget(control);
+    }
+    triggerRow->addWidget(arm_);
+    triggerRow->addStretch();
 
     plot_ = new ScopePlot(this);
     plot_->SetSource(&buffer_);
@@ -150,6 +197,7 @@ ScopeForm::ScopeForm(QWidget* parent) : QWidget(parent), buffer_(kBufferSamples)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(about);
     layout->addLayout(controls);
+    layout->addLayout(triggerRow);
     layout->addLayout(channels);
     layout->addWidget(tabs_, 1);
     layout->addWidget(readout_);
@@ -160,6 +208,7 @@ ScopeForm::ScopeForm(QWidget* parent) : QWidget(parent), buffer_(kBufferSamples)
             [this] { SetWindowSeconds(windowLength_->currentData().toDouble()); });
     connect(pause_, &QPushButton::toggled, this, &ScopeForm::Pause);
     connect(trigger_, &QPushButton::toggled, this, &ScopeForm::ArmCapture);
+    connect(arm_, &QPushButton::toggled, this, &ScopeForm::ArmTrigger);
     connect(live_, &QPushButton::clicked, this, &ScopeForm::ShowLive);
     connect(open, &QPushButton::clicked, this, &ScopeForm::OpenCsv);
     connect(csv, &QPushButton::clicked, this, &ScopeForm::ExportCsv);
@@ -192,8 +241,12 @@ void ScopeForm::SampleTick()
 {
     const ShareMeter::Spent spent(share_);
     const cardlib::calllog::TimerTick tick; // the call log can hide the sampling
-    const Sample sample = ReadSample(CurrentCardNo, static_cast<double>(clock_.nsecsElapsed()) / 1e9);
+    const bool watchInputs =
+        levelTrigger_.Current() == Trigger::State::Armed && IsSignalSource(levelTrigger_.Settings().source);
+    const Sample sample = ReadSample(CurrentCardNo, static_cast<double>(clock_.nsecsElapsed()) / 1e9, watchInputs);
     buffer_.Append(sample);
+    if (levelTrigger_.Feed(sample))
+        ShowTriggered();
     if (capture_.Feed(sample)) {
         trigger_->setChecked(false);
         ShowSamples(capture_.Samples(), QStringLiteral("运动触发捕获"));
@@ -263,6 +316,46 @@ void ScopeForm::ArmCapture(bool armed)
     ShowStatus();
 }
 
+void ScopeForm::ArmTrigger(bool armed)
+{
+    if (armed) {
+        TriggerSettings settings;
+        settings.source = triggerSource_->currentIndex();
+        settings.level = triggerLevel_->value();
+        settings.edge = static_cast<TriggerSettings::Edge>(triggerEdge_->currentIndex());
+        settings.position = triggerPosition_->value() / 100.0;
+        settings.mode = static_cast<TriggerSettings::Mode>(triggerMode_->currentIndex());
+        settings.seconds = window_;
+        levelTrigger_.Arm(settings, buffer_.Size() ? buffer_.At(0).seconds : 0);
+        if (!Live())
+            ShowLive();
+    } else {
+        levelTrigger_.Cancel();
+    }
+    arm_->setText(armed ? QStringLiteral("停止触发") : QStringLiteral("触发"));
+    ShowStatus();
+}
+
+void ScopeForm::ShowTriggered()
+{
+    const bool forced = levelTrigger_.Forced();
+    ShowSamples(levelTrigger_.Cut(buffer_),
+                forced ? QStringLiteral("自动（一个时间窗内未触发）")
+                       : QStringLiteral("触发捕获（%1）").arg(TriggerSourceName(levelTrigger_.Settings().source)));
+    if (!forced)
+        plot_->SetTriggerMark(0.0);
+    if (levelTrigger_.Settings().mode == TriggerSettings::Mode::Single) {
+        const QSignalBlocker quiet(arm_);
+        arm_->setChecked(false);
+        arm_->setText(QStringLiteral("触发"));
+    } else {
+        // Normal and Auto wait again at once: the newest capture replaces the
+        // one shown.
+        levelTrigger_.Arm(levelTrigger_.Settings(), buffer_.At(0).seconds);
+    }
+    ShowStatus();
+}
+
 void ScopeForm::ShowLive()
 {
     // 实时 is the newest samples, moving: a pause ends, and cursors placed in
@@ -272,6 +365,7 @@ void ScopeForm::ShowLive()
     shownSamples_.reset();
     shownWhat_.clear();
     plot_->SetSource(&buffer_);
+    plot_->SetTriggerMark(std::nullopt);
     xy_->SetSource(&buffer_);
     {
         const QSignalBlocker quiet(pause_);
@@ -291,6 +385,7 @@ void ScopeForm::ShowSamples(std::vector<Sample> samples, const QString& what)
     shownSamples_ = std::make_unique<SampleList>(std::move(samples));
     shownWhat_ = what;
     plot_->SetSource(shownSamples_.get());
+    plot_->SetTriggerMark(std::nullopt);
     xy_->SetSource(shownSamples_.get());
     plot_->SetBrowsable(true);
     const SampleList& s = *shownSamples_;
@@ -356,6 +451,13 @@ void ScopeForm::ShowStatus()
             text += QStringLiteral("（已暂停显示）");
         if (share_.Share() >= 0)
             text += QStringLiteral("　示波器自身占用处理器 %1%").arg(100 * share_.Share(), 0, 'f', 2);
+    }
+    switch (levelTrigger_.Current()) {
+    case Trigger::State::Armed:
+        text += QStringLiteral("　触发：等待%1…").arg(TriggerSourceName(levelTrigger_.Settings().source));
+        break;
+    case Trigger::State::Triggered: text += QStringLiteral("　触发：已触发，记录触发后的部分…"); break;
+    default: break;
     }
     switch (capture_.Current()) {
     case MotionCapture::State::Armed: text += QStringLiteral("　运动触发：等待运动…"); break;

@@ -12,12 +12,14 @@
 #include "redrawpacer.h"
 #include "scopedata.h"
 #include "sharemeter.h"
+#include "trigger.h"
 
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
+class QSpinBox;
 class QTabWidget;
 class QTimer;
 class ScopePlot;
@@ -39,6 +41,8 @@ public:
     void SetWindowSeconds(double seconds);
     void Pause(bool paused);
     void ArmCapture(bool armed);
+    // Waits for the trigger set in the window's trigger row, or stops waiting.
+    void ArmTrigger(bool armed);
     void ShowLive();
     // Shows `samples` in place of the live data (a capture or a file).
     void ShowSamples(std::vector<Sample> samples, const QString& what);
@@ -55,6 +59,7 @@ public:
     const SampleSource& Shown() const;
     const SampleBuffer& Buffer() const { return buffer_; }
     const MotionCapture& Capture() const { return capture_; }
+    const Trigger& LevelTrigger() const { return levelTrigger_; }
     ScopePlot* Plot() const { return plot_; }
     bool Live() const { return !shownSamples_; }
 
@@ -65,10 +70,12 @@ protected:
 
 private:
     void ShowCursors();
+    void ShowTriggered();
     void ShowStatus();
 
     SampleBuffer buffer_;
     MotionCapture capture_;
+    Trigger levelTrigger_;
     std::unique_ptr<SampleList> shownSamples_; // a capture or a file, when shown
     QString shownWhat_;
     QElapsedTimer clock_;
@@ -82,6 +89,12 @@ private:
     QPushButton* trigger_;
     QDoubleSpinBox* hold_;
     QPushButton* live_;
+    QComboBox* triggerSource_;
+    QDoubleSpinBox* triggerLevel_;
+    QComboBox* triggerEdge_;
+    QSpinBox* triggerPosition_;
+    QComboBox* triggerMode_;
+    QPushButton* arm_;
     std::array<QCheckBox*, kChannels> channels_{};
     QTabWidget* tabs_;
     ScopePlot* plot_;

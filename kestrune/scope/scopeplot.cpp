@@ -94,6 +94,12 @@ void ScopePlot::ClearCursors()
     emit CursorsChanged();
 }
 
+void ScopePlot::SetTriggerMark(std::optional<double> seconds)
+{
+    triggerMark_ = seconds;
+    update();
+}
+
 void ScopePlot::Label(QPainter& p, const QString& text, QPoint at, Qt::Alignment align)
 {
     // Laid out once: the same labels come back frame after frame.
@@ -262,6 +268,15 @@ void ScopePlot::paintEvent(QPaintEvent*)
         }
     }
 
+    if (triggerMark_) {
+        const int x = XAt(*triggerMark_);
+        if (x >= area.left() && x <= area.right()) {
+            p.setPen(QPen(QColor(220, 0, 0), 1, Qt::DashDotLine));
+            p.drawLine(x, area.top(), x, area.bottom());
+            p.setPen(QColor(220, 0, 0));
+            Label(p, QStringLiteral("T"), QPoint(x - 12, area.top() + 2), Qt::AlignLeft);
+        }
+    }
     for (int i = 0; i < 2; ++i) {
         if (!cursors_[i])
             continue;

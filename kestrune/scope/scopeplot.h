@@ -37,6 +37,8 @@ public:
     std::optional<double> Cursor(int index) const { return cursors_[index]; }
     void SetCursor(int index, std::optional<double> seconds);
     void ClearCursors();
+    // The trigger's moment in a capture, marked by a line, or none.
+    void SetTriggerMark(std::optional<double> seconds);
 
 signals:
     void CursorsChanged();
@@ -65,6 +67,7 @@ private:
     bool browsable_ = false;
     std::array<bool, 8> shown_{};
     std::array<std::optional<double>, 2> cursors_;
+    std::optional<double> triggerMark_;
     int nextCursor_ = 0;
     std::optional<QPoint> pressed_;
     double pressedFrom_ = 0;

@@ -21,6 +21,7 @@
 #include "scope/sampling.h"
 #include "scope/scopedata.h"
 #include "scope/sharemeter.h"
+#include "scope/trigger.h"
 #include "support/standin.h"
 
 using namespace cardlib;
@@ -289,6 +290,98 @@ private slots:
         }
         QVERIFY(meter.Busy() >= spun);
         QVERIFY(meter.Busy() < spun + 0.5);
+    }
+
+    // A ramp of 100 pulses a second sampled every 10 ms, crossing 50 at 0.5 s.
+    void aLevelTriggerCutsItsCaptureAroundTheCrossing_data()
+    {
+        QTest::addColumn<int>("edge");
+        QTest::addColumn<double>("level");
+        QTest::addColumn<double>("at"); // the trigger's sample, s; < 0: none
+        QTest::newRow("rising through 50") << int(TriggerSettings::Edge::Rising) << 50.0 << 0.5;
+        QTest::newRow("falling: a rising ramp never falls") << int(TriggerSettings::Edge::Falling) << 50.0 << -1.0;
+        QTest::newRow("either") << int(TriggerSettings::Edge::Either) << 50.0 << 0.5;
+        QTest::newRow("a level never reached") << int(TriggerSettings::Edge::Either) << 5000.0 << -1.0;
+    }
+
+    void aLevelTriggerCutsItsCaptureAroundTheCrossing()
+    {
+        QFETCH(int, edge);
+        QFETCH(double, level);
+        QFETCH(double, at);
+        SampleBuffer buffer(10000);
+        TriggerSettings settings;
+        settings.level = level;
+        settings.edge = static_cast<TriggerSettings::Edge>(edge);
+        settings.position = 0.25;
+        settings.seconds = 0.4; // 0.1 s before, 0.3 s after
+        Trigger trigger;
+        bool done = false;
+        int completedAt = -1;
+        for (int i = 0; i <= 200 && !done; ++i) {
+            const double t = i * 0.01;
+            buffer.Append(Sample{t, {t * 100, 0}, {}, {}});
+            if (i == 20)
+                trigger.Arm(settings, buffer.At(0).seconds); // armed at 0.2 s, history from 0
+            done = trigger.Feed(buffer.At(buffer.Size() - 1));
+            if (done)
+                completedAt = i;
+        }
+        if (at < 0) {
+            QVERIFY(!done);
+            QCOMPARE(trigger.Current(), Trigger::State::Armed);
+            return;
+        }
+        QCOMPARE(completedAt, 80); // 0.5 s + 0.3 s
+        QVERIFY(!trigger.Forced());
+        const std::vector<Sample> capture = trigger.Cut(buffer);
+        QCOMPARE(capture.size(), size_t(41)); // -0.1 s to 0.3 s
+        QVERIFY(std::fabs(capture.front().seconds + 0.1) < 1e-9);
+        QVERIFY(std::fabs(capture.back().seconds - 0.3) < 1e-9);
+        QCOMPARE(capture[10].seconds, 0.0); // time counts from the trigger
+        QCOMPARE(capture[10].command[0], 50.0);
+    }
+
+    void aTriggerWaitsForItsHistoryAndAutoShowsWithoutOne()
+    {
+        TriggerSettings settings;
+        settings.source = kChannels + Sample::kLimitPlus; // slot 0's EL+
+        settings.position = 0.5;
+        settings.seconds = 1;
+        Trigger trigger;
+        trigger.Arm(settings, 0); // the buffer starts now: 0.5 s of history needed
+        Sample s;
+        for (int i = 0; i < 40; ++i) { // EL+ flickers for 0.4 s: too early to count
+            s.seconds = i * 0.01;
+            s.inputs[0] = i % 2 ? 1u << Sample::kLimitPlus : 0;
+            QVERIFY(!trigger.Feed(s));
+        }
+        QCOMPARE(trigger.Current(), Trigger::State::Armed);
+        s.inputs[0] = 0;
+        s.seconds = 0.6;
+        trigger.Feed(s);
+        s.inputs[0] = 1u << Sample::kLimitPlus;
+        s.seconds = 0.61;
+        trigger.Feed(s);
+        QCOMPARE(trigger.Current(), Trigger::State::Triggered);
+        QCOMPARE(trigger.TriggerTime(), 0.61);
+        QCOMPARE(TriggerSourceName(settings.source), QStringLiteral("第0轴 EL+"));
+        QCOMPARE(TriggerSourceName(kTriggerSources - 1), QStringLiteral("EMG"));
+
+        // Auto: a capture's length with nothing: the newest samples.
+        settings.mode = TriggerSettings::Mode::Auto;
+        settings.source = 0;
+        settings.level = 1e9;
+        trigger.Arm(settings, 0);
+        Sample still;
+        bool done = false;
+        for (int i = 100; i <= 300 && !done; ++i) {
+            still.seconds = i * 0.01;
+            done = trigger.Feed(still);
+        }
+        QVERIFY(done);
+        QVERIFY(trigger.Forced());
+        QVERIFY(std::fabs(trigger.TriggerTime() - (2.0 - 0.5)) < 1e-9); // ends at the newest, 2 s
     }
 
     void exportsAndJitterReadTheSamplesAsTheyCame()

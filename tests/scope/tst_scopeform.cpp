@@ -4,9 +4,12 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QLabel>
+#include <QDoubleSpinBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
+#include "cardlib/binding.h"
 #include "main/mainform.h"
 #include "scope/scopeform.h"
 #include "scope/scopeplot.h"
@@ -134,6 +137,34 @@ private slots:
         scope.Plot()->SetCursor(1, 0.8);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         QCOMPARE(scope.Plot()->size(), size);
+    }
+
+    void aTriggeredCaptureHasItsPreTriggerPartAndCountsFromTheTrigger()
+    {
+        ScopeForm scope;
+        scope.SetWindowSeconds(2);
+        scope.findChild<QDoubleSpinBox*>(QStringLiteral("triggerLevel"))->setValue(100);
+        scope.findChild<QSpinBox*>(QStringLiteral("triggerPosition"))->setValue(25);
+        // Half a second of history at rest before the trigger is armed.
+        QTRY_VERIFY_WITH_TIMEOUT(scope.Buffer().Size() > 0 && scope.Buffer().At(scope.Buffer().Size() - 1).seconds -
+                                                                      scope.Buffer().At(0).seconds >
+                                                                  0.6,
+                                 20000);
+        scope.findChild<QPushButton*>(QStringLiteral("arm"))->click();
+        QCOMPARE(scope.LevelTrigger().Current(), Trigger::State::Armed);
+        cardlib::tvn_set_profile(0, 100, 1000, 0.1, 0.1);
+        QCOMPARE(cardlib::tvn_t_vmove(0, 1), int16_t(0));
+        QTRY_VERIFY_WITH_TIMEOUT(!scope.Live(), 30000);
+        cardlib::tvn_imd_stop(0);
+        const SampleSource& shown = scope.Shown();
+        // A quarter of the 2 s before the trigger (from the buffer), the rest after.
+        QVERIFY(shown.At(0).seconds < 0 && shown.At(0).seconds >= -0.5);
+        QVERIFY(shown.At(shown.Size() - 1).seconds > 0 && shown.At(shown.Size() - 1).seconds <= 1.5);
+        const size_t zero = shown.IndexAt(0);
+        QCOMPARE(shown.At(zero).seconds, 0.0);
+        QVERIFY(shown.At(zero).command[0] >= 100);
+        QVERIFY(shown.At(zero - 1).command[0] < 100);
+        QVERIFY(!scope.findChild<QPushButton*>(QStringLiteral("arm"))->isChecked()); // single: done
     }
 
     void exportsWhatIsShown()
