@@ -1,6 +1,8 @@
 #include "common/usertext.h"
 #include "csvreader.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -50,8 +52,8 @@ bool CsvReader::Finish()
         return false;
     if (!pending_.isEmpty() && !Line(std::exchange(pending_, QByteArray())))
         return false;
-    if (lines_ == 0)
-        return Fail(1, QStringLiteral("文件是空的"));
+    if (!headed_)
+        return Fail(std::max(lines_, 1), QStringLiteral("文件是空的"));
     return true;
 }
 
@@ -60,10 +62,15 @@ bool CsvReader::Line(QByteArray line)
     const int number = ++lines_;
     if (line.endsWith('\r'))
         line.chop(1);
+    // What the scope says about the capture (card, period, date) comes
+    // before the headings, as comment lines.
+    if (!headed_ && line.startsWith('#'))
+        return true;
     const QByteArrayList fields = line.split(',');
-    if (number == 1) {
+    if (!headed_) {
         if (fields.size() != 1 + kChannels)
-            return Fail(1, QStringLiteral("标题行应有 %1 列").arg(1 + kChannels));
+            return Fail(number, QStringLiteral("标题行应有 %1 列").arg(1 + kChannels));
+        headed_ = true;
         return true;
     }
     if (fields.size() != 1 + kChannels)

@@ -36,8 +36,9 @@ private:
     bool Fail(int line, QString reason);
 
     size_t mostSamples_;
-    QByteArray pending_; // the start of a line whose end has not come yet
-    int lines_ = 0;      // lines taken so far
+    QByteArray pending_;  // the start of a line whose end has not come yet
+    int lines_ = 0;       // lines taken so far
+    bool headed_ = false; // the headings' line has come
     std::vector<Sample> samples_;
     std::optional<CsvError> error_;
 };

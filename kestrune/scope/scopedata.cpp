@@ -185,12 +185,20 @@ std::optional<Intervals> SampleIntervals(const SampleSource& source, size_t coun
 
 QByteArray ToCsv(const SampleSource& source) { return ToCsv(source, 0, source.Size()); }
 
-QByteArray ToCsv(const SampleSource& source, size_t begin, size_t end)
+QString ChannelUnit(int channel)
+{
+    return ChannelAt(channel).quantity == Quantity::Speed ? QStringLiteral("脉冲/秒") : QStringLiteral("脉冲");
+}
+
+QByteArray ToCsv(const SampleSource& source, size_t begin, size_t end, const QStringList& comments)
 {
     QStringList header{QStringLiteral("时间(s)")};
     for (int c = 0; c < kChannels; ++c)
-        header << ChannelName(c);
-    std::string text = header.join(QLatin1Char(',')).toStdString() + "\n";
+        header << ChannelName(c) + QLatin1Char('(') + ChannelUnit(c) + QLatin1Char(')');
+    std::string text;
+    for (const QString& comment : comments)
+        text += "# " + QString(comment).replace(QLatin1Char('\n'), QLatin1Char(' ')).toStdString() + "\n";
+    text += header.join(QLatin1Char(',')).toStdString() + "\n";
     end = std::min(end, source.Size());
     text.reserve(text.size() + (end > begin ? end - begin : 0) * 80);
     for (size_t i = begin; i < end; ++i) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -161,11 +162,14 @@ struct Intervals {
 };
 std::optional<Intervals> SampleIntervals(const SampleSource& source, size_t count);
 
-// CSV: a header line, then a line per sample: the time in seconds and the
-// eight channels, '.' as decimal point, values as short as reads back the
-// same, UTF-8. All samples, or samples [begin, end).
+// CSV: comment lines ("# …", what the capture was), a line of headings with
+// their units, then a line per sample: the time in seconds and the eight
+// channels, '.' as decimal point, values as short as reads back the same,
+// UTF-8. All samples, or samples [begin, end).
 QByteArray ToCsv(const SampleSource& source);
-QByteArray ToCsv(const SampleSource& source, size_t begin, size_t end);
+QByteArray ToCsv(const SampleSource& source, size_t begin, size_t end, const QStringList& comments = {});
+// A channel's unit: "脉冲" or "脉冲/秒".
+QString ChannelUnit(int channel);
 struct CsvError {
     int line; // from 1
     QString reason;

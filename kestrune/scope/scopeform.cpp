@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QEventLoop>
@@ -11,6 +12,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -25,6 +27,7 @@
 #include <thread>
 #include <variant>
 
+#include "cardlib/brevak.h"
 #include "cardlib/calllog.h"
 #include "common/message.h"
 #include "common/usertext.h"
@@ -477,15 +480,72 @@ int ScopeForm::SaveCsvTo(const QString& path) const
         from = to - window_;
     }
     const auto [begin, end] = SamplesBetween(Shown(), from, to);
-    return WriteWholeFile(path, ToCsv(Shown(), begin, end));
+    return WriteWholeFile(path, ToCsv(Shown(), begin, end, Notes()));
+}
+
+QStringList ScopeForm::Notes() const
+{
+    QStringList notes{QStringLiteral("Kestrune 示波器：%1").arg(Live() ? QStringLiteral("实时") : shownWhat_)};
+    notes << QStringLiteral("第 %1 张卡（第0轴、第1轴为库轴号 %2、%3），采样周期 %4 ms，时间窗 %5 s")
+                 .arg(CurrentCardNo)
+                 .arg(brevak::WindowAxis(CurrentCardNo, 0))
+                 .arg(brevak::WindowAxis(CurrentCardNo, 1))
+                 .arg(sampleTimer_->interval())
+                 .arg(window_);
+    if (shownWhat_.startsWith(QStringLiteral("触发"))) {
+        const TriggerSettings& t = levelTrigger_.Settings();
+        static const char* const kEdges[] = {"上升沿", "下降沿", "双沿"};
+        notes << QStringLiteral("触发：%1%2 %3，触发位置 %4%，时间从触发点算起")
+                     .arg(TriggerSourceName(t.source),
+                          IsSignalSource(t.source) ? QString() : QStringLiteral(" 电平 ") + ValueText(t.level),
+                          QString::fromUtf8(kEdges[static_cast<int>(t.edge)]))
+                     .arg(qRound(t.position * 100));
+    }
+    notes << QStringLiteral("导出于 %1")
+                 .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    return notes;
 }
 
 int ScopeForm::SavePngTo(const QString& path)
 {
+    // The picture with what it shows above it: a title, the settings, and
+    // the legend of the channels drawn.
+    const QPixmap view = tabs_->currentWidget()->grab();
+    const QStringList notes = Notes();
+    const QFontMetrics metrics(font());
+    const int line = metrics.lineSpacing() + 2;
+    const int header = 8 + line * static_cast<int>(notes.size() + 1) + 6;
+    QImage image(view.width(), view.height() + header, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter p(&image);
+        p.setFont(font());
+        int y = 8 + metrics.ascent();
+        for (qsizetype i = 0; i < notes.size(); ++i, y += line) {
+            QFont f = font();
+            f.setBold(i == 0);
+            p.setFont(f);
+            p.setPen(i == 0 ? Qt::black : Qt::darkGray);
+            p.drawText(8, y, notes[i]);
+        }
+        p.setFont(font());
+        int x = 8;
+        for (int c = 0; c < kChannels; ++c) {
+            if (!plot_->ChannelShown(c))
+                continue;
+            p.fillRect(x, y - metrics.ascent() / 2 - 1, 18, 3, ScopePlot::ChannelColour(c));
+            x += 22;
+            p.setPen(ScopePlot::ChannelColour(c));
+            const QString name = ChannelName(c) + QStringLiteral("（%1）").arg(ChannelUnit(c));
+            p.drawText(x, y, name);
+            x += metrics.horizontalAdvance(name) + 14;
+        }
+        p.drawPixmap(0, header, view);
+    }
     QByteArray encoded;
     QBuffer buffer(&encoded);
     buffer.open(QIODevice::WriteOnly);
-    if (!tabs_->currentWidget()->grab().save(&buffer, "PNG"))
+    if (!image.save(&buffer, "PNG"))
         return EIO;
     return WriteWholeFile(path, encoded);
 }

@@ -71,6 +71,9 @@ protected:
 private:
     void ShowCursors();
     void ShowTriggered();
+    // What the view shows, for an exported file: the card, the settings, the
+    // trigger, the date.
+    QStringList Notes() const;
     void ShowStatus();
 
     SampleBuffer buffer_;

@@ -422,7 +422,18 @@ private slots:
         for (size_t i = 0; i < samples.size(); ++i)
             for (int c = 0; c < kChannels; ++c)
                 QCOMPARE(Value(samples[i], c), Value(written.At(i), c));
-        QVERIFY(ToCsv(written).startsWith("时间(s),第0轴命令位置,第0轴反馈位置,第0轴跟随误差,第0轴速度,第1轴命令位置"));
+        QVERIFY(ToCsv(written).startsWith(
+            "时间(s),第0轴命令位置(脉冲),第0轴反馈位置(脉冲),第0轴跟随误差(脉冲),第0轴速度(脉冲/秒),第1轴命令位置"));
+
+        // What the capture was, as comments before the headings; and a file
+        // of the scope before units and comments still reads.
+        const QByteArray commented = ToCsv(written, 0, written.Size(), {"示波器，第0张卡", "采样周期 10 ms"});
+        QVERIFY(commented.startsWith("# 示波器，第0张卡\n# 采样周期 10 ms\n时间(s),"));
+        QCOMPARE(std::get<std::vector<Sample>>(FromCsv(commented)).size(), written.Size());
+        const QByteArray older = "时间(s),第0轴命令位置,第0轴反馈位置,第0轴跟随误差,第0轴速度,"
+                                 "第1轴命令位置,第1轴反馈位置,第1轴跟随误差,第1轴速度\n0,5,4,1,0,0,0,0,0\n";
+        QCOMPARE(std::get<std::vector<Sample>>(FromCsv(older)).size(), size_t(1));
+        QCOMPARE(std::get<CsvError>(FromCsv("# only a comment\n")).reason, QStringLiteral("文件是空的"));
     }
 
     void malformedCsvIsRefusedWithItsLine_data()

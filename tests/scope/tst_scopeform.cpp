@@ -61,13 +61,13 @@ private slots:
 
         const QString csv = dir_.filePath("scope.csv");
         QCOMPARE(scope.SaveCsvTo(csv), 0);
-        QCOMPARE(scope.OpenCsvFrom(csv), QString());
+        QCOMPARE(scope.OpenCsvFrom(csv), QString()); // the comments before the headings skipped
         QVERIFY(!scope.Live());
         QCOMPARE(scope.Shown().Size(), size_t(2));
         QCOMPARE(scope.Shown().At(1).seconds, scope.Buffer().At(1).seconds);
 
         QVERIFY(WriteBytes(csv, ReadBytes(csv) + "1,2,3\n"));
-        QCOMPARE(scope.OpenCsvFrom(csv), QStringLiteral("第 4 行：应有 9 列，这一行有 3 列"));
+        QCOMPARE(scope.OpenCsvFrom(csv), QStringLiteral("第 7 行：应有 9 列，这一行有 3 列"));
         scope.ShowLive();
         QVERIFY(scope.Live());
 
@@ -177,7 +177,15 @@ private slots:
         scope.Plot()->SetRange(2, 3); // zoomed in to a second
         const QString csv = dir_.filePath("shown.csv");
         QCOMPARE(scope.SaveCsvTo(csv), 0);
-        QCOMPARE(ReadBytes(csv).count('\n'), 1 + 101);
+        const QByteArray text = ReadBytes(csv);
+        QVERIFY(text.startsWith(
+            "# Kestrune 示波器：test\n# 第 0 张卡（第0轴、第1轴为库轴号 0、1），采样周期 10 ms，时间窗 10 s\n"));
+        QCOMPARE(text.count('\n') - text.count('#'), 1 + 101); // the headings and a second's samples
+
+        const QString png = dir_.filePath("shown.png");
+        QCOMPARE(scope.SavePngTo(png), 0);
+        const QImage image(png);
+        QVERIFY(image.height() > scope.Plot()->height() + 3 * scope.fontMetrics().lineSpacing());
     }
 
     void liveEndsAPauseAndForgetsAFilesCursors()
