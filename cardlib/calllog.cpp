@@ -214,6 +214,9 @@ void Start(size_t commands, size_t reads)
     }
     texts = std::make_unique<char[]>(kTextStore);
     state.start = std::chrono::steady_clock::now();
+    state.startedAtMilliseconds =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
 }
 
 void Stop()
@@ -255,6 +258,41 @@ void Clear()
     state.first = state.total;
     state.dropped[0] = state.dropped[1] = 0;
     state.failures = 0;
+}
+
+double SecondsNow()
+{
+    // Before the log starts (a test, a tool on its own) the clock still runs,
+    // from its first reading.
+    if (state.start == std::chrono::steady_clock::time_point())
+        state.start = std::chrono::steady_clock::now();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - state.start).count();
+}
+
+int64_t StartedAtMilliseconds() { return state.startedAtMilliseconds; }
+
+std::vector<const Record*> CommandsBetween(double from, double to, size_t most)
+{
+    std::vector<const Record*> found;
+    const detail::RingStore& store = StoreOf(Ring::Commands);
+    if (!store.records)
+        return found;
+    const auto nanoseconds = static_cast<int64_t>(from * 1e9);
+    uint64_t low = LowerBound(store, state.first), high = store.count;
+    while (low < high) {
+        const uint64_t middle = low + (high - low) / 2;
+        if (SlotAt(store, middle).nanoseconds < nanoseconds)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    for (uint64_t at = low; at < store.count && found.size() < most; ++at) {
+        const Record& record = SlotAt(store, at);
+        if (static_cast<double>(record.nanoseconds) / 1e9 > to)
+            break;
+        found.push_back(&record);
+    }
+    return found;
 }
 
 Ring RingOf(const Record& record) { return record.inTimerTick && !Failed(record) ? Ring::Reads : Ring::Commands; }

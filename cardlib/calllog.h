@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 #include "tvn_call.h"
 
@@ -72,6 +73,15 @@ uint64_t Failures();
 // Forgets every call recorded so far (recording goes on).
 void Clear();
 
+// The program's one time base: seconds since the log started (the program's
+// start), which the call log and the scope both count from; and the wall
+// clock's time then, in milliseconds since 1970.
+double SecondsNow();
+int64_t StartedAtMilliseconds();
+// The kept commands made from `from` to `to` seconds, oldest first, at most
+// `most` of them.
+std::vector<const Record*> CommandsBetween(double from, double to, size_t most);
+
 // The ring a call is kept in.
 Ring RingOf(const Record& record);
 // The kept call of sequence number `sequence`, or null.
@@ -127,6 +137,7 @@ struct State {
     uint64_t failures = 0;
     int timerTicks = 0;
     std::chrono::steady_clock::time_point start;
+    int64_t startedAtMilliseconds = 0;
 };
 extern State state;
 

@@ -112,9 +112,17 @@ scope=$(window '示波器')
 xdotool windowmove "$scope" 20 20
 click "$motion" 50 184  # 定长运动, 4000
 click "$motion" 234 312 # S 形曲线加速
-click "$scope" 367 45   # 运动触发
+# A trigger on axis 0's command position passing 2000, a fifth of a 5 s
+# window before it.
+click "$scope" 205 45   # 时间窗
+xdotool key Up Return   # 5 s
+click "$scope" 255 74   # 电平
+xdotool key ctrl+a
+xdotool type --delay 20 2000
+xdotool key Tab
+click "$scope" 683 74   # 触发
 click "$motion" 600 292 # 启动
-sleep 4
+sleep 6
 shot "$scope" scope-capture
 rm -f "$out/scope-capture.csv" # no question whether to replace it
 click "$scope" 840 45 # 导出 CSV…
@@ -128,7 +136,7 @@ click "$motion" 105 58 # 第1轴 too
 click "$scope" 367 45  # 运动触发
 click "$motion" 600 292 # 启动
 sleep 7
-click "$scope" 117 132 # XY 轨迹
+click "$scope" 117 162 # XY 轨迹
 shot "$scope" scope-xy-arc
 
 (cd "$work" && exec ./flashmend) &

@@ -47,7 +47,7 @@ CallLogForm::CallLogForm(QWidget* parent) : QWidget(parent)
     resize(900, 560);
 
     auto* about = new QLabel(QStringLiteral("程序对控制卡的每一次调用：时间、函数、参数和控制卡的回答。"
-                                            "回答表示失败的调用显示为红色。"),
+                                            "回答表示失败的调用显示为红色。双击一行，在示波器中查看那一刻。"),
                              this);
     about->setWordWrap(true);
 
@@ -99,6 +99,10 @@ CallLogForm::CallLogForm(QWidget* parent) : QWidget(parent)
     table_->installEventFilter(this);
     table_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(table_, &QWidget::customContextMenuRequested, this, &CallLogForm::ShowTableMenu);
+    connect(table_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (showMoment_ && index.isValid())
+            showMoment_(calllog::Milliseconds(model_->RecordAt(index.row())) / 1000);
+    });
 
     empty_ = new QLabel(table_->viewport());
     empty_->setObjectName(QStringLiteral("emptyState"));

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <deque>
+#include <functional>
 #include <utility>
 
 class CallLogModel;
@@ -28,6 +29,9 @@ public:
     // and updates the counters.
     void Refresh();
     void ApplyFilter();
+    // What a double click on a row does with the call's moment, in seconds of
+    // the program's time base (the scope shows it).
+    void SetShowMomentAction(std::function<void(double seconds)> action) { showMoment_ = std::move(action); }
     // Shows only the failed calls, the other filters cleared.
     void ShowFailuresOnly();
     void Pause(bool paused);
@@ -64,6 +68,7 @@ private:
     QLabel* empty_;
     QLabel* counters_;
     QTimer* timer_;
+    std::function<void(double)> showMoment_;
     QTimer* filterDelay_;
     std::deque<std::pair<qint64, quint64>> rateSamples_; // (ms, calls) over the last second
 };

@@ -112,7 +112,15 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent)
 
     // Tools that the card's own program never had: a right-click menu on the
     // main window, so that the window's own controls keep their places.
-    SetWindowFactory(CallLogWindow, [] { return new CallLogForm; });
+    SetWindowFactory(CallLogWindow, [this] {
+        auto* log = new CallLogForm;
+        // A double click on a call shows its moment in the scope.
+        log->SetShowMomentAction([this](double seconds) {
+            if (auto* scope = qobject_cast<ScopeForm*>(OpenWindow(ScopeWindow)))
+                scope->ShowMoment(seconds);
+        });
+        return log;
+    });
     AddTool(CallLogWindow, QStringLiteral("调用记录"), QStringLiteral("显示程序对控制卡的每一次调用和控制卡的回答"),
             QKeySequence(Qt::CTRL | Qt::Key_L));
     SetWindowFactory(ScopeWindow, [] { return new ScopeForm; });

@@ -121,6 +121,16 @@ ScopeForm::ScopeForm(QWidget* parent) : QWidget(parent), buffer_(kBufferSamples)
     triggerMode_->addItems({QStringLiteral("单次"), QStringLiteral("常规"), QStringLiteral("自动")});
     triggerMode_->setToolTip(QStringLiteral("单次：捕获一次后停止；常规：每次触发都捕获并显示最新的一次；"
                                             "自动：同常规，但一个时间窗内没有触发时也显示最近的一段"));
+    errorScale_ = new QComboBox(this);
+    errorScale_->setObjectName(QStringLiteral("errorScale"));
+    errorScale_->addItem(QStringLiteral("自动"), 0);
+    for (int r : {10, 100, 1000})
+        errorScale_->addItem(QStringLiteral("±%1").arg(r), r);
+    errorScale_->setToolTip(QStringLiteral("跟随误差曲线的纵轴：随数据自动缩放，或固定为 ±10、±100、±1000 脉冲"));
+    connect(errorScale_, &QComboBox::currentIndexChanged, this, [this] {
+        const int r = errorScale_->currentData().toInt();
+        plot_->SetFixedScale(1, r > 0 ? std::optional<double>(r) : std::nullopt);
+    });
     arm_ = new QPushButton(QStringLiteral("触发"), this);
     arm_->setObjectName(QStringLiteral("arm"));
     arm_->setCheckable(true);
@@ -165,6 +175,8 @@ ScopeForm::ScopeForm(QWidget* parent) : QWidget(parent), buffer_(kBufferSamples)
     }
     triggerRow->addWidget(arm_);
     triggerRow->addStretch();
+    triggerRow->addWidget(new QLabel(QStringLiteral("误差刻度"), this));
+    triggerRow->addWidget(errorScale_);
 
     plot_ = new ScopePlot(this);
     plot_->SetSource(&buffer_);
@@ -217,7 +229,17 @@ ScopeForm::ScopeForm(QWidget* parent) : QWidget(parent), buffer_(kBufferSamples)
     connect(csv, &QPushButton::clicked, this, &ScopeForm::ExportCsv);
     connect(png, &QPushButton::clicked, this, &ScopeForm::ExportPng);
     connect(plot_, &ScopePlot::CursorsChanged, this, &ScopeForm::ShowCursors);
-    connect(plot_, &ScopePlot::RangeChanged, this, [this] { xy_->SetRange(plot_->From(), plot_->To()); });
+    connect(plot_, &ScopePlot::RangeChanged, this, [this] {
+        xy_->SetRange(plot_->From(), plot_->To());
+        UpdateMarks();
+    });
+    plot_->SetMarkText([](uint64_t sequence) {
+        const cardlib::calllog::Record* record = cardlib::calllog::Find(sequence);
+        return record ? QStringLiteral("%1 s　%2")
+                            .arg(cardlib::calllog::Milliseconds(*record) / 1000, 0, 'f', 3)
+                            .arg(QString::fromStdString(cardlib::calllog::Line(*record)))
+                      : QStringLiteral("这次调用已不在调用记录中");
+    });
     connect(tabs_, &QTabWidget::currentChanged, this, [this] { pacer_.DrawNext(); });
 
     clock_.start();
@@ -246,13 +268,14 @@ void ScopeForm::SampleTick()
     const cardlib::calllog::TimerTick tick; // the call log can hide the sampling
     const bool watchInputs =
         levelTrigger_.Current() == Trigger::State::Armed && IsSignalSource(levelTrigger_.Settings().source);
-    const Sample sample = ReadSample(CurrentCardNo, static_cast<double>(clock_.nsecsElapsed()) / 1e9, watchInputs);
+    // Time from the program's start, as the call log counts it.
+    const Sample sample = ReadSample(CurrentCardNo, cardlib::calllog::SecondsNow(), watchInputs);
     buffer_.Append(sample);
     if (levelTrigger_.Feed(sample))
         ShowTriggered();
     if (capture_.Feed(sample)) {
         trigger_->setChecked(false);
-        ShowSamples(capture_.Samples(), QStringLiteral("运动触发捕获"));
+        ShowSamples(capture_.Samples(), QStringLiteral("运动触发捕获"), 0.0);
     } else if (capture_.Current() == MotionCapture::State::Recording && capture_.Samples().size() == 2) {
         ShowStatus();
     }
@@ -275,6 +298,7 @@ void ScopeForm::Redraw()
     // Drawn now, rather than later, so that the time it takes is counted.
     if (tabs_->currentWidget() == plot_) {
         plot_->SetRange(end - window_, end);
+        UpdateMarks();
         plot_->repaint();
     } else {
         xy_->SetRange(from, end);
@@ -359,6 +383,28 @@ void ScopeForm::ShowTriggered()
     ShowStatus();
 }
 
+void ScopeForm::UpdateMarks()
+{
+    std::vector<ScopePlot::Mark> marks;
+    if (markOrigin_)
+        for (const cardlib::calllog::Record* record :
+             cardlib::calllog::CommandsBetween(plot_->From() + *markOrigin_, plot_->To() + *markOrigin_, 1000))
+            marks.push_back({static_cast<double>(record->nanoseconds) / 1e9 - *markOrigin_, record->sequence});
+    plot_->SetMarks(std::move(marks));
+}
+
+void ScopeForm::ShowMoment(double seconds)
+{
+    if (!Live())
+        ShowLive();
+    pause_->setChecked(true);
+    plot_->SetRange(seconds - window_ / 2, seconds + window_ / 2);
+    xy_->SetRange(plot_->From(), plot_->To());
+    UpdateMarks();
+    plot_->SetCursor(0, seconds);
+    ShowStatus();
+}
+
 void ScopeForm::ShowLive()
 {
     // 实时 is the newest samples, moving: a pause ends, and cursors placed in
@@ -369,6 +415,7 @@ void ScopeForm::ShowLive()
     shownWhat_.clear();
     plot_->SetSource(&buffer_);
     plot_->SetTriggerMark(std::nullopt);
+    markOrigin_ = 0.0;
     xy_->SetSource(&buffer_);
     {
         const QSignalBlocker quiet(pause_);
@@ -383,8 +430,9 @@ void ScopeForm::ShowLive()
     Redraw();
 }
 
-void ScopeForm::ShowSamples(std::vector<Sample> samples, const QString& what)
+void ScopeForm::ShowSamples(std::vector<Sample> samples, const QString& what, std::optional<double> origin)
 {
+    markOrigin_ = origin;
     shownSamples_ = std::make_unique<SampleList>(std::move(samples));
     shownWhat_ = what;
     plot_->SetSource(shownSamples_.get());
@@ -396,6 +444,7 @@ void ScopeForm::ShowSamples(std::vector<Sample> samples, const QString& what)
     const double to = s.Size() ? s.At(s.Size() - 1).seconds : 1;
     plot_->SetRange(from, to > from ? to : from + 1);
     xy_->SetRange(from, to);
+    UpdateMarks();
     plot_->ClearCursors();
     ShowStatus();
 }
@@ -417,9 +466,18 @@ void ScopeForm::ShowCursors()
         readout_->setText(QStringLiteral("光标处没有数据"));
         return;
     }
-    QString text = QStringLiteral("A：%1 s").arg(r->a.seconds, 0, 'f', 3) + Values(r->a);
+    // The moment as the wall clock read it too, where the time base is known.
+    const auto when = [this](double seconds) {
+        QString text = QStringLiteral("%1 s").arg(seconds, 0, 'f', 3);
+        if (markOrigin_ && cardlib::calllog::StartedAtMilliseconds() > 0)
+            text += QDateTime::fromMSecsSinceEpoch(cardlib::calllog::StartedAtMilliseconds() +
+                                                   qRound64((seconds + *markOrigin_) * 1000))
+                        .toString(QStringLiteral("（HH:mm:ss.zzz）"));
+        return text;
+    };
+    QString text = QStringLiteral("A：") + when(r->a.seconds) + Values(r->a);
     if (a && b) {
-        text += QStringLiteral("\nB：%1 s").arg(r->b.seconds, 0, 'f', 3) + Values(r->b);
+        text += QStringLiteral("\nB：") + when(r->b.seconds) + Values(r->b);
         text += QStringLiteral("\nB − A：Δt %1 s").arg(r->seconds, 0, 'f', 3);
         for (int axis = 0; axis < 2; ++axis)
             text += QStringLiteral("　第%1轴 Δ位置 %2 平均速度 %3/s")

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "redrawpacer.h"
 #include "scopedata.h"
@@ -44,8 +45,13 @@ public:
     // Waits for the trigger set in the window's trigger row, or stops waiting.
     void ArmTrigger(bool armed);
     void ShowLive();
-    // Shows `samples` in place of the live data (a capture or a file).
-    void ShowSamples(std::vector<Sample> samples, const QString& what);
+    // Shows `samples` in place of the live data (a capture or a file). The
+    // call log's commands are marked when `origin` gives the time base's
+    // second at the samples' time 0 (none for a file).
+    void ShowSamples(std::vector<Sample> samples, const QString& what, std::optional<double> origin = std::nullopt);
+    // Pauses on the moment `seconds` (the program's time base), in the middle
+    // of the window, cursor A on it.
+    void ShowMoment(double seconds);
 
     void OpenCsv();
     void ExportCsv();
@@ -71,6 +77,7 @@ protected:
 private:
     void ShowCursors();
     void ShowTriggered();
+    void UpdateMarks();
     // What the view shows, for an exported file: the card, the settings, the
     // trigger, the date.
     QStringList Notes() const;
@@ -81,6 +88,7 @@ private:
     Trigger levelTrigger_;
     std::unique_ptr<SampleList> shownSamples_; // a capture or a file, when shown
     QString shownWhat_;
+    std::optional<double> markOrigin_ = 0.0; // the time base's second at time 0 shown
     QElapsedTimer clock_;
     double window_ = 10;
     RedrawPacer pacer_;
@@ -98,6 +106,7 @@ private:
     QSpinBox* triggerPosition_;
     QComboBox* triggerMode_;
     QPushButton* arm_;
+    QComboBox* errorScale_;
     std::array<QCheckBox*, kChannels> channels_{};
     QTabWidget* tabs_;
     ScopePlot* plot_;

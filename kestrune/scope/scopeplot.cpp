@@ -1,6 +1,8 @@
 #include "scopeplot.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QPainter>
 #include <QPolygon>
 #include <QWheelEvent>
@@ -24,9 +26,9 @@ struct Pane {
 const std::array<Pane, 3>& Panes()
 {
     static const std::array<Pane, 3> panes = {{
-        {"位置", {0, 1, 4, 5}},
-        {"跟随误差", {2, 6}},
-        {"速度", {3, 7}},
+        {"位置（脉冲）", {0, 1, 4, 5}},
+        {"跟随误差（脉冲）", {2, 6}},
+        {"速度（脉冲/秒）", {3, 7}},
     }};
     return panes;
 }
@@ -94,6 +96,48 @@ void ScopePlot::ClearCursors()
     emit CursorsChanged();
 }
 
+void ScopePlot::SetMarks(std::vector<Mark> marks)
+{
+    marks_ = std::move(marks);
+    update();
+}
+
+std::optional<ScopePlot::Mark> ScopePlot::MarkAt(int x) const
+{
+    std::optional<Mark> nearest;
+    int distance = 5;
+    for (const Mark& mark : marks_)
+        if (const int d = std::abs(XAt(mark.seconds) - x); d < distance) {
+            distance = d;
+            nearest = mark;
+        }
+    return nearest;
+}
+
+bool ScopePlot::event(QEvent* event)
+{
+    // A mark's call, when the mouse rests on it.
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QRect area = PlotArea();
+        const auto mark = help->pos().y() >= area.bottom() - 10 && help->pos().y() <= area.bottom() + 2
+                              ? MarkAt(help->pos().x())
+                              : std::nullopt;
+        if (mark && markText_)
+            QToolTip::showText(help->globalPos(), markText_(mark->sequence), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void ScopePlot::SetFixedScale(int pane, std::optional<double> halfRange)
+{
+    fixedScale_[static_cast<size_t>(pane)] = halfRange;
+    update();
+}
+
 void ScopePlot::SetTriggerMark(std::optional<double> seconds)
 {
     triggerMark_ = seconds;
@@ -123,7 +167,9 @@ int ScopePlot::LeftMargin() const
     // out once for each font, not at each of the many positions taken from it.
     if (leftMargin_ == 0 || marginFont_ != font()) {
         marginFont_ = font();
-        leftMargin_ = std::max(64, fontMetrics().horizontalAdvance(QStringLiteral("-2147483648")) + 8);
+        // The pane's title runs up the margin's left edge, a line high.
+        leftMargin_ = std::max(64, fontMetrics().height() + 4 +
+                                       fontMetrics().horizontalAdvance(QStringLiteral("-2147483648")) + 8);
     }
     return leftMargin_;
 }
@@ -172,10 +218,15 @@ void ScopePlot::paintEvent(QPaintEvent*)
         const QRect box(area.left(), area.top() + pane * (paneHeight + kGap), area.width(), paneHeight);
         p.setPen(QColor(160, 160, 160));
         p.drawRect(box.adjusted(0, 0, -1, -1));
-        // The title in the margin, between the value labels, off the traces.
+        // The title with its unit up the margin's left edge, off the traces
+        // and the value labels.
         p.setPen(Qt::black);
-        Label(p, QString::fromUtf8(Panes()[pane].title), QPoint(4, box.center().y() - fontMetrics().height() / 2),
-              Qt::AlignLeft);
+        p.save();
+        p.translate(2, box.center().y());
+        p.rotate(-90);
+        const QString title = QString::fromUtf8(Panes()[pane].title);
+        p.drawText(-fontMetrics().horizontalAdvance(title) / 2, fontMetrics().ascent(), title);
+        p.restore();
 
         std::vector<int> channels;
         for (int c : Panes()[pane].channels)
@@ -186,24 +237,29 @@ void ScopePlot::paintEvent(QPaintEvent*)
 
         const ColumnSpans spans = ReduceToColumns(*source_, begin, last, from_, to_, columns, channels);
         double low = spans.overall.lo, high = spans.overall.hi;
-        if (high - low < 1e-9) {
-            low -= 1;
-            high += 1;
+        if (fixedScale_[pane]) {
+            low = -*fixedScale_[pane];
+            high = *fixedScale_[pane];
+        } else {
+            if (high - low < 1e-9) {
+                low -= 1;
+                high += 1;
+            }
+            const double margin = (high - low) * 0.06;
+            low -= margin;
+            high += margin;
         }
-        const double margin = (high - low) * 0.06;
-        low -= margin;
-        high += margin;
         const auto y = [&](double v) { return box.bottom() - (v - low) / (high - low) * (box.height() - 1); };
 
-        // Value labels: the lowest, the highest and, where it shows, zero.
-        p.setPen(Qt::darkGray);
-        for (double v : {low + margin, high - margin}) {
-            Label(p, ValueText(v), QPoint(LeftMargin() - 4, static_cast<int>(y(v)) - fontMetrics().height() / 2),
-                  Qt::AlignRight);
-        }
-        if (low < 0 && high > 0) {
-            p.setPen(QPen(QColor(200, 200, 200), 1, Qt::DashLine));
-            p.drawLine(box.left(), static_cast<int>(y(0)), box.right(), static_cast<int>(y(0)));
+        // Tidy values with grid lines, about one every 40 px; zero dashed.
+        const double valueStep = TickStep(high - low, std::max(box.height() / 40, 2));
+        for (double v = std::ceil(low / valueStep) * valueStep; v <= high; v += valueStep) {
+            const double value = std::fabs(v) < valueStep * 1e-6 ? 0 : v;
+            const int at = static_cast<int>(y(value));
+            p.setPen(value == 0 ? QPen(QColor(190, 190, 190), 1, Qt::DashLine) : QPen(QColor(235, 235, 235)));
+            p.drawLine(box.left() + 1, at, box.right() - 1, at);
+            p.setPen(Qt::darkGray);
+            Label(p, ValueText(value), QPoint(LeftMargin() - 4, at - fontMetrics().height() / 2), Qt::AlignRight);
         }
 
         // Fewer samples than columns (a short capture, a zoom): a line from
@@ -268,6 +324,13 @@ void ScopePlot::paintEvent(QPaintEvent*)
         }
     }
 
+    // The call log's commands: small marks along the foot of the plots.
+    p.setPen(QPen(QColor(230, 120, 0), 2));
+    for (const Mark& mark : marks_) {
+        const int x = XAt(mark.seconds);
+        if (x >= area.left() && x <= area.right())
+            p.drawLine(x, area.bottom() - 8, x, area.bottom());
+    }
     if (triggerMark_) {
         const int x = XAt(*triggerMark_);
         if (x >= area.left() && x <= area.right()) {

@@ -11,6 +11,9 @@
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
+#include <functional>
+#include <vector>
 #include <optional>
 
 class SampleSource;
@@ -37,6 +40,20 @@ public:
     std::optional<double> Cursor(int index) const { return cursors_[index]; }
     void SetCursor(int index, std::optional<double> seconds);
     void ClearCursors();
+    // Pane 0 (positions), 1 (following error) or 2 (speeds) scaled from −r
+    // to r, or to what it shows.
+    void SetFixedScale(int pane, std::optional<double> halfRange);
+    // Commands of the call log, marked below the traces at their time; the
+    // text of one, shown when the mouse rests on it, is asked for then.
+    struct Mark {
+        double seconds;
+        uint64_t sequence;
+    };
+    void SetMarks(std::vector<Mark> marks);
+    const std::vector<Mark>& Marks() const { return marks_; }
+    void SetMarkText(std::function<QString(uint64_t sequence)> text) { markText_ = std::move(text); }
+    // The mark at `x`, within a few pixels, if any.
+    std::optional<Mark> MarkAt(int x) const;
     // The trigger's moment in a capture, marked by a line, or none.
     void SetTriggerMark(std::optional<double> seconds);
 
@@ -48,6 +65,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
@@ -68,6 +86,9 @@ private:
     std::array<bool, 8> shown_{};
     std::array<std::optional<double>, 2> cursors_;
     std::optional<double> triggerMark_;
+    std::vector<Mark> marks_;
+    std::function<QString(uint64_t)> markText_;
+    std::array<std::optional<double>, 3> fixedScale_;
     int nextCursor_ = 0;
     std::optional<QPoint> pressed_;
     double pressedFrom_ = 0;

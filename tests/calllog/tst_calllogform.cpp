@@ -227,6 +227,14 @@ private slots:
         QCOMPARE(QApplication::clipboard()->text(),
                  QStringLiteral("tvn_set_profile(0, 400, 2000, 0.1, 0.1)\ntvn_t_pmove(0, -4000, 0)\n"));
 
+        // A double click: the call's moment, for the scope.
+        double moment = -1;
+        log.SetShowMomentAction([&moment](double seconds) { moment = seconds; });
+        const QRect row = table->visualRect(table->model()->index(1, 1));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, row.center());
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, row.center());
+        QCOMPARE(moment, calllog::Milliseconds(log.Model()->RecordAt(1)) / 1000);
+
         // Only the function of a row.
         log.ShowOnlyFunctionOf(2);
         QCOMPARE(Find<QLineEdit>(&log, "filterText")->text(), QStringLiteral("tvn_get_position"));

@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "cardlib/binding.h"
+#include "cardlib/calllog.h"
 #include "main/mainform.h"
 #include "scope/scopeform.h"
 #include "scope/scopeplot.h"
@@ -165,6 +166,31 @@ private slots:
         QVERIFY(shown.At(zero).command[0] >= 100);
         QVERIFY(shown.At(zero - 1).command[0] < 100);
         QVERIFY(!scope.findChild<QPushButton*>(QStringLiteral("arm"))->isChecked()); // single: done
+    }
+
+    // The scope and the call log count from the same start: a command shows
+    // as a mark at its moment, and a moment can be shown on request.
+    void commandsAreMarkedOnTheSharedTimeBase()
+    {
+        cardlib::calllog::Start();
+        ScopeForm scope;
+        QTRY_VERIFY(scope.Buffer().Size() >= 2);
+        cardlib::tvn_set_position(0, 5);
+        const cardlib::calllog::Record* command = cardlib::calllog::Newest(cardlib::calllog::Ring::Commands);
+        const double at = cardlib::calllog::Milliseconds(*command) / 1000;
+        QTRY_VERIFY(scope.Buffer().At(scope.Buffer().Size() - 1).seconds > at);
+        scope.ShowMoment(at);
+        QVERIFY(scope.findChild<QPushButton*>(QStringLiteral("pause"))->isChecked());
+        QCOMPARE(scope.Plot()->Cursor(0), std::optional<double>(at));
+        QVERIFY(scope.Plot()->From() < at && at < scope.Plot()->To());
+        const auto& marks = scope.Plot()->Marks();
+        QVERIFY(std::any_of(marks.begin(), marks.end(), [&](const ScopePlot::Mark& m) {
+            return m.sequence == command->sequence && m.seconds == at;
+        }));
+        // The sampling's reads are no marks.
+        QVERIFY(std::none_of(marks.begin(), marks.end(),
+                             [](const ScopePlot::Mark& m) { return cardlib::calllog::Find(m.sequence)->inTimerTick; }));
+        cardlib::calllog::Stop();
     }
 
     void exportsWhatIsShown()
