@@ -20,7 +20,7 @@ set(allowed_kestrune/calllog "${windows}")
 set(allowed_kestrune/scope "${windows}")
 set(allowed_kestrune/machine "${windows}")
 set(allowed_kestrune/console "${windows}")
-set(allowed_kestrune/main "para;motion;io;counter;calllog;scope;machine;${windows}")
+set(allowed_kestrune/main "para;motion;io;counter;calllog;scope;machine;console;${windows}")
 
 set(faults "")
 foreach(folder cardlib tolvane common flashmend kestrune/settings kestrune/widgets kestrune/para

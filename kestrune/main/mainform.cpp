@@ -21,6 +21,7 @@
 #include "common/message.h"
 #include "common/usertext.h"
 #include "common/wholefile.h"
+#include "console/consoleform.h"
 #include "counter/counterform.h"
 #include "io/ioform.h"
 #include "machine/machineform.h"
@@ -124,6 +125,10 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent)
                 QStringLiteral("模拟卡的限位、原点、报警、急停等输入：自动，或强制有效、无效；编码器滑差"),
                 QKeySequence(Qt::CTRL | Qt::Key_M));
     }
+    SetWindowFactory(ConsoleWindow, [] { return new ConsoleForm; });
+    AddTool(ConsoleWindow, QStringLiteral("控制台"),
+            QStringLiteral("输入并执行控制卡库的函数调用，写法与调用记录相同；显示回答和输出参数，Esc 停止两个窗口轴"),
+            QKeySequence(Qt::CTRL | Qt::Key_K));
 
     connect(CB_ParaSet, &QPushButton::clicked, this, [this] { OpenWindow(ParaWindow); });
     connect(CB_IoCheck, &QPushButton::clicked, this, [this] { OpenWindow(IoWindow); });

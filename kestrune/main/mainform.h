@@ -29,6 +29,7 @@ public:
         CallLogWindow,
         ScopeWindow,
         MachineWindow,
+        ConsoleWindow,
         WindowCount
     };
 
