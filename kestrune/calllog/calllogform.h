@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <deque>
+#include <functional>
 #include <utility>
 
 class CallLogModel;
@@ -32,10 +33,15 @@ public:
     void ClearLog();
     void CopySelection();
     // The selected rows as calls, without time or result, as typed:
-    // "tvn_pmove(0, 1000, 0)".
+    // "tvn_t_pmove(0, 1000, 0)".
     void CopySelectionAsCalls();
     // Shows only the calls of the function in `row`.
     void ShowOnlyFunctionOf(int row);
+    // What the table's 在控制台中再次执行 does with a row's call, as typed
+    // ("tvn_t_pmove(0, 1000, 0)"); without it the menu has no such entry.
+    void SetRunAgainAction(std::function<void(const QString& call)> action);
+    // The call of `row`, made again through that action.
+    void RunAgain(int row);
     void Save();
     // Writes the rows shown, one trace line each, into `path`: 0, or the
     // errno of the failure.
@@ -63,5 +69,6 @@ private:
     QLabel* counters_;
     QTimer* timer_;
     QTimer* filterDelay_;
+    std::function<void(const QString&)> runAgain_;
     std::deque<std::pair<qint64, quint64>> rateSamples_; // (ms, calls) over the last second
 };

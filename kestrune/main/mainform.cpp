@@ -111,7 +111,11 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent)
 
     // Tools that the card's own program never had: a right-click menu on the
     // main window, so that the window's own controls keep their places.
-    SetWindowFactory(CallLogWindow, [] { return new CallLogForm; });
+    SetWindowFactory(CallLogWindow, [this] {
+        auto* form = new CallLogForm;
+        form->SetRunAgainAction([this](const QString& line) { RunInConsole(line); });
+        return form;
+    });
     AddTool(CallLogWindow, QStringLiteral("调用记录"), QStringLiteral("显示程序对控制卡的每一次调用和控制卡的回答"),
             QKeySequence(Qt::CTRL | Qt::Key_L));
     SetWindowFactory(ScopeWindow, [] { return new ScopeForm; });
@@ -201,6 +205,12 @@ void MainForm::OpenParaFormOnCounterTab()
 {
     if (auto* form = qobject_cast<ParaForm*>(OpenWindow(ParaWindow)))
         form->ShowCounterTab();
+}
+
+void MainForm::RunInConsole(const QString& line)
+{
+    if (auto* console = qobject_cast<ConsoleForm*>(OpenWindow(ConsoleWindow)))
+        console->RunLine(line);
 }
 
 void MainForm::CoB_CardNo_Change(const QString& text)

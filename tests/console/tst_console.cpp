@@ -1,6 +1,8 @@
 // The console against the stand-in card: calls made through the binding and
-// recorded in the call log, the moves it refuses, Esc and its history.
+// recorded in the call log, the moves it refuses, Esc, its history, and a
+// call log row run again in it.
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QCompleter>
 #include <QKeyEvent>
@@ -10,13 +12,17 @@
 #include <QTest>
 #include <QTextBlock>
 
+#include "calllog/calllogform.h"
+#include "calllog/calllogmodel.h"
 #include "cardlib/binding.h"
 #include "cardlib/calllog.h"
 #include "console/consoleform.h"
 #include "console/consolerun.h"
+#include "main/mainform.h"
 #include "settings/statuswords.h"
 #include "support/controls.h"
 #include "support/files.h"
+#include "support/messages.h"
 #include "support/program.h"
 
 using namespace console;
@@ -259,6 +265,28 @@ private slots:
         QCOMPARE(form.History().Entries(), QStringList());
         form.RunLine(QStringLiteral("tvn_imd_stop(0)"));
         QCOMPARE(ReadBytes(ConsoleHistoryPath()), QByteArray("tvn_imd_stop(0)\n"));
+    }
+
+    void aCallLogRowRunsAgainInTheConsole()
+    {
+        MessageCatcher messages;
+        MainForm main;
+        main.Form_Load(dir_.path());
+        auto* tool = main.findChild<QAction*>(QStringLiteral("tool%1").arg(MainForm::ConsoleWindow));
+        QVERIFY(tool);
+        QCOMPARE(tool->text(), QStringLiteral("控制台"));
+        QCOMPARE(tool->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_K));
+
+        auto* log = qobject_cast<CallLogForm*>(main.OpenWindow(MainForm::CallLogWindow));
+        cardlib::tvn_set_equiv(1, 0.25);
+        log->Refresh();
+        tolvane::control::ClearCalls();
+        log->RunAgain(log->Model()->rowCount() - 1);
+        auto* console = qobject_cast<ConsoleForm*>(main.OpenWindow(MainForm::ConsoleWindow));
+        QVERIFY(console);
+        QCOMPARE(RecordedRequests(), QStringList{"tvn_set_equiv(1, 0.25)"});
+        QCOMPARE(OutputLines(*console).first(), QStringLiteral("> tvn_set_equiv(1, 0.25)"));
+        main.Form_Unload();
     }
 
 private:
