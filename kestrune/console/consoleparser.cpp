@@ -374,6 +374,9 @@ private:
         const qsizetype close = token.indexOf(u'"', 1);
         if (close != token.size() - 1)
             return Fail(at + close + 1, QStringLiteral("%1的文本之后还有文字。").arg(Named(p)));
+        // The card gets the text up to its first zero character.
+        if (const qsizetype zero = token.indexOf(QChar(0)); zero >= 0)
+            return Fail(at + zero, QStringLiteral("%1的文本中有空字符（U+0000）。").arg(Named(p)));
         return token.sliced(1, close - 1).toString();
     }
 
@@ -381,6 +384,7 @@ private:
     ParseError& error_;
 };
 
+// Between texts already in lower case.
 int EditDistance(QStringView a, QStringView b)
 {
     std::vector<int> row(static_cast<size_t>(b.size()) + 1);
@@ -391,7 +395,7 @@ int EditDistance(QStringView a, QStringView b)
         row[0] = static_cast<int>(i);
         for (qsizetype j = 1; j <= b.size(); ++j) {
             const auto k = static_cast<size_t>(j);
-            const int substitute = diagonal + (a[i - 1].toLower() == b[j - 1].toLower() ? 0 : 1);
+            const int substitute = diagonal + (a[i - 1] == b[j - 1] ? 0 : 1);
             diagonal = row[k];
             row[k] = std::min({row[k] + 1, row[k - 1] + 1, substitute});
         }
@@ -548,11 +552,16 @@ QString ErrorText(const QString& line, const ParseError& error)
 
 QStringList NearestNames(QStringView name)
 {
+    if (name.size() > 64) // longer than any name by far
+        return {};
     int least = std::max<int>(2, static_cast<int>(name.size() / 3));
+    const QString lower = name.toString().toLower();
     QStringList nearest;
     for (const CardFunction& function : CardFunctions()) {
         const QString candidate = QString::fromLatin1(function.name);
-        const int distance = EditDistance(name, candidate);
+        if (std::abs(candidate.size() - lower.size()) > least) // at least that far
+            continue;
+        const int distance = EditDistance(lower, candidate.toLower());
         if (distance < least)
             nearest.clear();
         if (distance <= least && nearest.size() < 3) {

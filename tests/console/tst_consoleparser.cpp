@@ -128,6 +128,9 @@ private slots:
         QTest::newRow("unclosed quote") << "tvn_download_firmware(0, \"a.s6x)" << 26 << "引号没有闭合";
         QTest::newRow("text without quotes") << "tvn_download_firmware(0, a.s6x)" << 26 << "应为带双引号的文本";
         QTest::newRow("after the text") << "tvn_download_firmware(0, \"a\"x)" << 29 << "的文本之后还有文字";
+        QTest::newRow("zero character in a text")
+            << QStringLiteral("tvn_download_firmware(0, \"a") + QChar(0) + QStringLiteral("b\")") << 28
+            << "的文本中有空字符";
         QTest::newRow("trailing garbage") << "tvn_t_pmove(0, 1000, 0) x" << 25 << "调用之后多出了“x”";
         QTest::newRow("& for a value") << "tvn_t_pmove(0, &, 0)" << 16 << "参数“位移”不是输出参数，不能写 &";
         QTest::newRow("value for an out") << "tvn_get_equiv(0, 5)" << 18 << "参数“脉冲当量”是输出参数，应写作 &";
