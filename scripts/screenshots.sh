@@ -89,6 +89,24 @@ xdotool windowmove "$calls" 20 20
 click "$calls" 457 45 # 隐藏定时刷新
 shot "$calls" calllog
 
+# 控制台: calls with their answers and out values, a profile the card refuses,
+# a mistake at its column, a move on another axis, an unknown name, and the
+# hint of the call being typed (axis 1: axis 0 runs the continuous move).
+xdotool mousemove --window "$main" 100 100
+xdotool key ctrl+k
+console=$(window '控制台')
+xdotool windowmove "$console" 20 20
+for call in 'tvn_set_profile(1, 400, 2000, 0.1, 0.1)' 'tvn_get_position_unitmm(1, &)' \
+    'tvn_get_card_soft_version(0, &, &)' 'tvn_set_profile(1, 3000, 2000, 0.1, 0.1)' 'tvn_t_pmove(0, 1.5, 0)' \
+    'tvn_t_pmove(2, 1000, 0)' 'tvn_pmove(0, 1000, 0)'; do
+    xdotool type --delay 15 "$call"
+    sleep 0.3
+    xdotool key Return
+    sleep 0.3
+done
+xdotool type --delay 15 'tvn_set_st_profile(1, 400, '
+shot "$console" console
+
 # 模拟机床: EL+ of axis 0 held active stops the continuous move; the I/O
 # window shows the limit.
 xdotool windowraise "$main"

@@ -170,7 +170,7 @@ for button in 88:参数设置 132:'I/O状态检测' 176:计数功能测试 220:�
     opened+=("${button#*:}")
 done
 xdotool mousemove --window "$main" 100 100
-for key in ctrl+l:调用记录 ctrl+g:示波器 ctrl+m:模拟机床; do
+for key in ctrl+l:调用记录 ctrl+g:示波器 ctrl+m:模拟机床 ctrl+k:控制台; do
     xdotool windowfocus --sync "$main" 2>/dev/null || true
     xdotool key "${key%%:*}"
     window "${key#*:}" 300 >/dev/null

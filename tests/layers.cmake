@@ -19,11 +19,13 @@ set(allowed_kestrune/counter "${windows}")
 set(allowed_kestrune/calllog "${windows}")
 set(allowed_kestrune/scope "${windows}")
 set(allowed_kestrune/machine "${windows}")
-set(allowed_kestrune/main "para;motion;io;counter;calllog;scope;machine;${windows}")
+set(allowed_kestrune/console "${windows}")
+set(allowed_kestrune/main "para;motion;io;counter;calllog;scope;machine;console;${windows}")
 
 set(faults "")
 foreach(folder cardlib tolvane common flashmend kestrune/settings kestrune/widgets kestrune/para
-               kestrune/motion kestrune/io kestrune/counter kestrune/calllog kestrune/scope kestrune/machine kestrune/main)
+               kestrune/motion kestrune/io kestrune/counter kestrune/calllog kestrune/scope kestrune/machine kestrune/console
+               kestrune/main)
     get_filename_component(own "${folder}" NAME)
     file(GLOB_RECURSE sources "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
     foreach(source IN LISTS sources)

@@ -245,14 +245,29 @@ void CallLogForm::CopySelection()
         QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
 }
 
+namespace {
+
+// A call as typed, without time or result: "tvn_t_pmove(0, 1000, 0)".
+QString TypedCall(const cardlib::calllog::Record& record)
+{
+    return QStringLiteral("%1(%2)").arg(QString::fromLatin1(cardlib::calllog::Name(record)),
+                                        QString::fromStdString(cardlib::calllog::Arguments(record)));
+}
+
+} // namespace
+
 void CallLogForm::CopySelectionAsCalls()
 {
-    const auto call = [](const cardlib::calllog::Record& record) {
-        return QStringLiteral("%1(%2)").arg(QString::fromLatin1(cardlib::calllog::Name(record)),
-                                            QString::fromStdString(cardlib::calllog::Arguments(record)));
-    };
-    if (const QStringList lines = SelectedLines(call); !lines.isEmpty())
+    if (const QStringList lines = SelectedLines(TypedCall); !lines.isEmpty())
         QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+}
+
+void CallLogForm::SetRunAgainAction(std::function<void(const QString& call)> action) { runAgain_ = std::move(action); }
+
+void CallLogForm::RunAgain(int row)
+{
+    if (runAgain_ && row >= 0 && row < model_->rowCount())
+        runAgain_(TypedCall(model_->RecordAt(row)));
 }
 
 void CallLogForm::ShowOnlyFunctionOf(int row)
@@ -272,7 +287,7 @@ void CallLogForm::ShowTableMenu(const QPoint& at)
     copy->setShortcut(QKeySequence::Copy);
     copy->setToolTip(QStringLiteral("选中的调用，每行一次，带时间和结果"));
     QAction* asCalls = menu.addAction(QStringLiteral("复制为调用"), this, &CallLogForm::CopySelectionAsCalls);
-    asCalls->setToolTip(QStringLiteral("选中的调用，不带时间和结果，如 tvn_pmove(0, 1000, 0)"));
+    asCalls->setToolTip(QStringLiteral("选中的调用，不带时间和结果，如 tvn_t_pmove(0, 1000, 0)；可在控制台中执行"));
     const bool selected = table_->selectionModel()->hasSelection();
     copy->setEnabled(selected);
     asCalls->setEnabled(selected);
@@ -281,6 +296,11 @@ void CallLogForm::ShowTableMenu(const QPoint& at)
         menu.addSeparator();
         menu.addAction(QStringLiteral("只看 %1").arg(name), this,
                        [this, row = index.row()] { ShowOnlyFunctionOf(row); });
+        if (runAgain_) {
+            QAction* again = menu.addAction(QStringLiteral("在控制台中再次执行"), this,
+                                            [this, row = index.row()] { RunAgain(row); });
+            again->setToolTip(QStringLiteral("打开控制台，在那里执行这一行的调用（运动同样只用于窗口轴）"));
+        }
     }
     menu.exec(table_->viewport()->mapToGlobal(at));
 }

@@ -38,10 +38,15 @@ public:
     void ClearLog();
     void CopySelection();
     // The selected rows as calls, without time or result, as typed:
-    // "tvn_pmove(0, 1000, 0)".
+    // "tvn_t_pmove(0, 1000, 0)".
     void CopySelectionAsCalls();
     // Shows only the calls of the function in `row`.
     void ShowOnlyFunctionOf(int row);
+    // What the table's 在控制台中再次执行 does with a row's call, as typed
+    // ("tvn_t_pmove(0, 1000, 0)"); without it the menu has no such entry.
+    void SetRunAgainAction(std::function<void(const QString& call)> action);
+    // The call of `row`, made again through that action.
+    void RunAgain(int row);
     void Save();
     // Writes the rows shown, one trace line each, into `path`: 0, or the
     // errno of the failure.
@@ -70,5 +75,6 @@ private:
     QTimer* timer_;
     std::function<void(double)> showMoment_;
     QTimer* filterDelay_;
+    std::function<void(const QString&)> runAgain_;
     std::deque<std::pair<qint64, quint64>> rateSamples_; // (ms, calls) over the last second
 };

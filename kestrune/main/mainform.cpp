@@ -23,6 +23,7 @@
 #include "common/message.h"
 #include "common/usertext.h"
 #include "common/wholefile.h"
+#include "console/consoleform.h"
 #include "counter/counterform.h"
 #include "io/ioform.h"
 #include "machine/machineform.h"
@@ -114,11 +115,13 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent)
     // main window, so that the window's own controls keep their places.
     SetWindowFactory(CallLogWindow, [this] {
         auto* log = new CallLogForm;
-        // A double click on a call shows its moment in the scope.
+        // A double click on a call shows its moment in the scope; a row's
+        // menu runs the call again in the console.
         log->SetShowMomentAction([this](double seconds) {
             if (auto* scope = qobject_cast<ScopeForm*>(OpenWindow(ScopeWindow)))
                 scope->ShowMoment(seconds);
         });
+        log->SetRunAgainAction([this](const QString& line) { RunInConsole(line); });
         return log;
     });
     AddTool(CallLogWindow, QStringLiteral("调用记录"), QStringLiteral("显示程序对控制卡的每一次调用和控制卡的回答"),
@@ -134,6 +137,10 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent)
                 QStringLiteral("模拟卡的限位、原点、报警、急停等输入：自动，或强制有效、无效；编码器滑差"),
                 QKeySequence(Qt::CTRL | Qt::Key_M));
     }
+    SetWindowFactory(ConsoleWindow, [] { return new ConsoleForm; });
+    AddTool(ConsoleWindow, QStringLiteral("控制台"),
+            QStringLiteral("输入并执行控制卡库的函数调用，写法与调用记录相同；显示回答和输出参数，Esc 停止两个窗口轴"),
+            QKeySequence(Qt::CTRL | Qt::Key_K));
 
     // Below the card's picture, where the window has room: hidden until a
     // call fails.
@@ -235,6 +242,12 @@ void MainForm::OpenParaFormOnCounterTab()
 {
     if (auto* form = qobject_cast<ParaForm*>(OpenWindow(ParaWindow)))
         form->ShowCounterTab();
+}
+
+void MainForm::RunInConsole(const QString& line)
+{
+    if (auto* console = qobject_cast<ConsoleForm*>(OpenWindow(ConsoleWindow)))
+        console->RunLine(line);
 }
 
 void MainForm::CoB_CardNo_Change(const QString& text)

@@ -30,6 +30,7 @@ public:
         CallLogWindow,
         ScopeWindow,
         MachineWindow,
+        ConsoleWindow,
         WindowCount
     };
 
@@ -54,6 +55,10 @@ public:
 
     // Opens the hardware parameter window on its counting tab.
     void OpenParaFormOnCounterTab();
+
+    // Opens the console and makes the call `line` there (the call log's
+    // 在控制台中再次执行).
+    void RunInConsole(const QString& line);
 
     void CoB_CardNo_Change(const QString& text);
 

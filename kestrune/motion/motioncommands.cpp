@@ -10,6 +10,7 @@
 #include "cardlib/brevak.h"
 #include "common/message.h"
 #include "common/usertext.h"
+#include "settings/motionlimits.h"
 #include "settings/numbertext.h"
 #include "settings/state.h"
 
@@ -68,7 +69,7 @@ void Fixed(int16_t card, MotionParameterSet& p)
             cardlib::tvn_t_pmove(WindowAxis(card, t), p.EndPosition[t], p.PositionMode);
             continue;
         }
-        if (p.AccelTime[t] * 0.5 < p.SCurveTime[t]) {
+        if (!SCurveFits(p.AccelTime[t], p.SCurveTime[t])) {
             // An axis this command already started keeps moving.
             ShowMessage(QStringLiteral("第%1轴的S段时间应该小于或等于总加速时间的一半，请重新设置！").arg(t));
             return;
@@ -174,9 +175,9 @@ void StopMotion(int16_t card, const MotionFields& fields, MotionParameterSet& p)
             reasons << (IsNumberText(fields.accelTime[t])
                             ? QStringLiteral("第%1轴的总加速时间“%2”超出范围。").arg(t).arg(typed)
                             : QStringLiteral("第%1轴的总加速时间“%2”不是有效的数字。").arg(t).arg(typed));
-        } else if (!std::isfinite(time) || time < 0) {
+        } else if (CheckStopRamp(time) == StopRamp::Unusable) {
             reasons << QStringLiteral("第%1轴的总加速时间“%2”不能用于减速停止。").arg(t).arg(typed);
-        } else if (time > kLongestStopRamp) {
+        } else if (CheckStopRamp(time) == StopRamp::TooLong) {
             reasons << QStringLiteral("第%1轴的总加速时间“%2”超过 %3 秒，不能用于减速停止。")
                            .arg(t)
                            .arg(typed)

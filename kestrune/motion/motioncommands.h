@@ -14,12 +14,9 @@
 // checked axes. `unitIsPulse` is the position unit option ("pulse" or "mm").
 void StartMotion(int16_t card, const MotionFields& fields, MotionParameterSet& p, bool unitIsPulse);
 
-// The longest deceleration a stop ramps through, in seconds: a stop must end
-// in a time a person at the machine still calls a stop. A longer total
-// acceleration time stops the axis at once, with a message.
-inline constexpr double kLongestStopRamp = 10;
-
-// Stop (停止) of the checked axes, decelerating or at once.
+// Stop (停止) of the checked axes, decelerating or at once. A total
+// acceleration time that cannot ramp a stop (settings/motionlimits.h) stops
+// the axis at once, with a message.
 void StopMotion(int16_t card, const MotionFields& fields, MotionParameterSet& p);
 
 // Speed steps of 100 on the running motion of the checked slots.

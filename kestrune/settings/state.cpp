@@ -14,6 +14,7 @@ const char* const kFiles[] = {"hardware_set.txt", "Motion_set.txt"};
 
 void SetSettingsPaths(const QString& folder)
 {
+    SettingsFolder = folder;
     HardwareSetPath = folder + "/hardware_set.txt";
     MotionSetPath = folder + "/Motion_set.txt";
 }

@@ -10,7 +10,8 @@
 // The card that every window passes to the card library.
 inline int16_t CurrentCardNo = 0;
 
-// Full paths of the two settings files beside the program.
+// The folder of the settings files, and the full paths of the two of them.
+inline QString SettingsFolder;
 inline QString HardwareSetPath;
 inline QString MotionSetPath;
 
@@ -18,7 +19,7 @@ inline QString MotionSetPath;
 // and used when the motion window starts a homing move.
 inline std::array<int16_t, 4> HomeSpeedMode{};
 
-// Sets both paths from the settings folder, taken as it is.
+// Sets the folder and both paths, the folder taken as it is.
 void SetSettingsPaths(const QString& folder);
 
 // The folder that holds the settings files: the program's directory whenever

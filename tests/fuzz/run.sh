@@ -15,7 +15,7 @@ cmake --build build-fuzz
 
 mkdir -p build-fuzz/findings
 status=0
-for target in ini_read ini_write numbertext; do
+for target in ini_read ini_write numbertext console_parser; do
     corpus=build-fuzz/corpus/$target
     mkdir -p "$corpus"
     cp -n tests/fuzz/corpus/$target/* "$corpus"/

@@ -194,7 +194,8 @@ private slots:
         QVERIFY(texts.join(QString()).contains(QStringLiteral("命令位置")));
         // Every control of the tools says what it does.
         QStringList silent;
-        for (int w : {MainForm::CallLogWindow, MainForm::ScopeWindow, MainForm::MachineWindow}) {
+        for (int w :
+             {MainForm::CallLogWindow, MainForm::ScopeWindow, MainForm::MachineWindow, MainForm::ConsoleWindow}) {
             QWidget* tool = form.OpenWindow(static_cast<MainForm::Window>(w));
             for (QWidget* control : tool->findChildren<QWidget*>()) {
                 const bool isControl = qobject_cast<QAbstractButton*>(control) || qobject_cast<QComboBox*>(control);
@@ -303,9 +304,10 @@ private slots:
         QTest::newRow("scope") << QList<int>{MainForm::ScopeWindow} << "tvn_read_current_speed";
         QTest::newRow("machine") << QList<int>{MainForm::MachineWindow} << QString();
         QTest::newRow("call log") << QList<int>{MainForm::CallLogWindow} << QString();
-        QTest::newRow("all") << QList<int>{MainForm::ParaWindow,   MainForm::IoWindow,      MainForm::CounterWindow,
-                                           MainForm::MotionWindow, MainForm::CallLogWindow, MainForm::ScopeWindow,
-                                           MainForm::MachineWindow}
+        QTest::newRow("console") << QList<int>{MainForm::ConsoleWindow} << QString();
+        QTest::newRow("all") << QList<int>{MainForm::ParaWindow,    MainForm::IoWindow,      MainForm::CounterWindow,
+                                           MainForm::MotionWindow,  MainForm::CallLogWindow, MainForm::ScopeWindow,
+                                           MainForm::MachineWindow, MainForm::ConsoleWindow}
                              << "tvn_read_current_speed";
     }
 

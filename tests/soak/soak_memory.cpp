@@ -1,8 +1,8 @@
 // Keeps every Kestrune window and tool open on a simulated card, with an axis
 // moving back and forth and the latch log full, and reports the heap in use
 // as it goes. What the program keeps is bounded (the latch log, the call
-// log, the scope's buffer), so after a warm-up the heap must stay flat; the
-// growth per minute is the leak.
+// log, the scope's buffer, the console's output and history), so after a
+// warm-up the heap must stay flat; the growth per minute is the leak.
 //   soak_memory SECONDS [BOUND_KIB_PER_MINUTE [WINDOWS]]
 // SECONDS is the time measured, after a warm-up of 30 s that is not: the
 // first redraws, the scope's buffer filling, the logs' views settling.
@@ -26,6 +26,7 @@
 
 #include "cardlib/binding.h"
 #include "cardlib/calllog.h"
+#include "console/consoleform.h"
 #include "counter/counterform.h"
 #include "main/mainform.h"
 #include "motion/motionform.h"
@@ -101,6 +102,20 @@ int main(int argc, char* argv[])
         }
     }
 
+    // The console's output at its cap and its history full, as after long
+    // use; then a call at each turn of the move below.
+    ConsoleForm* console = nullptr;
+    int consoleCalls = 0;
+    const auto consoleCall = [&] {
+        // Two lines in turn, so that each enters the history.
+        console->RunLine(QStringLiteral("tvn_get_card_soft_version(0, &, &%1)").arg(consoleCalls++ % 2));
+    };
+    if (windows.contains(QString::number(MainForm::ConsoleWindow))) {
+        console = qobject_cast<ConsoleForm*>(form.OpenWindow(MainForm::ConsoleWindow));
+        while (consoleCalls < 1300)
+            consoleCall();
+    }
+
     // A continuous move that turns back before a limit switch stops it.
     auto* motion = qobject_cast<MotionForm*>(form.OpenWindow(MainForm::MotionWindow));
     motion->findChild<QRadioButton*>(QStringLiteral("OB_ContiMove"))->click();
@@ -116,6 +131,8 @@ int main(int argc, char* argv[])
             direction->setCurrentIndex(forward ? 1 : 0);
             motion->CB_Start_Click();
         }
+        if (console)
+            consoleCall();
     });
     turn.start(250);
 
