@@ -106,6 +106,15 @@ for call in 'tvn_set_profile(1, 400, 2000, 0.1, 0.1)' 'tvn_get_position_unitmm(1
 done
 xdotool type --delay 15 'tvn_set_st_profile(1, 400, '
 shot "$console" console
+# Completion: part of a name, and the names that hold it in their list (a
+# window of its own, so the screen around the console is taken).
+xdotool key ctrl+a BackSpace
+xdotool type --delay 60 'set_p'
+sleep 0.8
+eval "$(xdotool getwindowgeometry --shell "$console")"
+import -window root -crop "${WIDTH}x$((HEIGHT + 160))+${X}+${Y}" "$out/console-completion.png"
+echo "$out/console-completion.png"
+click "$console" 400 200 # the list closes; Esc would stop the axes
 
 # 模拟机床: EL+ of axis 0 held active stops the continuous move; the I/O
 # window shows the limit.
@@ -130,13 +139,14 @@ scope=$(window '示波器')
 xdotool windowmove "$scope" 20 20
 click "$motion" 50 184  # 定长运动, 4000
 click "$motion" 234 312 # S 形曲线加速
-# A trigger on axis 0's command position passing 2000, a fifth of a 5 s
-# window before it.
+# A trigger on axis 0's speed passing 1000, a fifth of a 5 s window before it.
 click "$scope" 205 45   # 时间窗
 xdotool key Up Return   # 5 s
+click "$scope" 107 74   # 触发源
+xdotool key Down Down Down Return # 第0轴速度
 click "$scope" 255 74   # 电平
 xdotool key ctrl+a
-xdotool type --delay 20 2000
+xdotool type --delay 20 1000
 xdotool key Tab
 click "$scope" 683 74   # 触发
 click "$motion" 600 292 # 启动

@@ -368,7 +368,8 @@ void ScopeForm::ShowTriggered()
     const bool forced = levelTrigger_.Forced();
     ShowSamples(levelTrigger_.Cut(buffer_),
                 forced ? QStringLiteral("自动（一个时间窗内未触发）")
-                       : QStringLiteral("触发捕获（%1）").arg(TriggerSourceName(levelTrigger_.Settings().source)));
+                       : QStringLiteral("触发捕获（%1）").arg(TriggerSourceName(levelTrigger_.Settings().source)),
+                levelTrigger_.TriggerTime());
     if (!forced)
         plot_->SetTriggerMark(0.0);
     if (levelTrigger_.Settings().mode == TriggerSettings::Mode::Single) {

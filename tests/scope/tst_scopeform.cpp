@@ -142,6 +142,7 @@ private slots:
 
     void aTriggeredCaptureHasItsPreTriggerPartAndCountsFromTheTrigger()
     {
+        cardlib::calllog::Start();
         ScopeForm scope;
         scope.SetWindowSeconds(2);
         scope.findChild<QDoubleSpinBox*>(QStringLiteral("triggerLevel"))->setValue(100);
@@ -166,6 +167,11 @@ private slots:
         QVERIFY(shown.At(zero).command[0] >= 100);
         QVERIFY(shown.At(zero - 1).command[0] < 100);
         QVERIFY(!scope.findChild<QPushButton*>(QStringLiteral("arm"))->isChecked()); // single: done
+        // The move's start, marked at its moment before the trigger.
+        const auto& marks = scope.Plot()->Marks();
+        QVERIFY(std::any_of(marks.begin(), marks.end(), [](const ScopePlot::Mark& m) {
+            return m.seconds < 0 && cardlib::calllog::Find(m.sequence)->function == cardlib::Function::tvn_t_vmove;
+        }));
     }
 
     // The scope and the call log count from the same start: a command shows
