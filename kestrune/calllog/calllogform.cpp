@@ -251,7 +251,7 @@ namespace {
 QString TypedCall(const cardlib::calllog::Record& record)
 {
     return QStringLiteral("%1(%2)").arg(QString::fromLatin1(cardlib::calllog::Name(record)),
-                                        QString::fromStdString(cardlib::calllog::Arguments(record)));
+                                        LogText(cardlib::calllog::Arguments(record)));
 }
 
 } // namespace

@@ -2,12 +2,15 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QFile>
 
 #include <algorithm>
 
 #include "settings/statuswords.h"
 
 using namespace cardlib;
+
+QString LogText(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
 
 bool CallFilter::Matches(const calllog::Record& record) const
 {
@@ -18,13 +21,12 @@ bool CallFilter::Matches(const calllog::Record& record) const
     if (text.isEmpty())
         return true;
     return QLatin1String(calllog::Name(record)).contains(text, Qt::CaseInsensitive) ||
-           QString::fromStdString(calllog::Arguments(record)).contains(text, Qt::CaseInsensitive);
+           LogText(calllog::Arguments(record)).contains(text, Qt::CaseInsensitive);
 }
 
 QString CallLine(const calllog::Record& record)
 {
-    return QString::number(calllog::Milliseconds(record), 'f', 3) + QLatin1Char(' ') +
-           QString::fromStdString(calllog::Line(record));
+    return QString::number(calllog::Milliseconds(record), 'f', 3) + QLatin1Char(' ') + LogText(calllog::Line(record));
 }
 
 QString ReachText()
@@ -99,10 +101,10 @@ QVariant CallLogModel::data(const QModelIndex& index, int role) const
         switch (index.column()) {
         case Time: return QString::number(calllog::Milliseconds(record), 'f', 3);
         case Function: return QLatin1String(calllog::Name(record));
-        case Arguments: return QString::fromStdString(calllog::Arguments(record));
+        case Arguments: return LogText(calllog::Arguments(record));
         case Result:
             return calllog::AnswersStatus(record) ? CurrentStatusWords().Text(record.result)
-                                                  : QString::fromStdString(calllog::Result(record));
+                                                  : LogText(calllog::Result(record));
         }
         return {};
     case Qt::ForegroundRole: return calllog::Failed(record) ? QBrush(QColor(220, 0, 0)) : QVariant();

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <string>
 
 #include "cardlib/calllog.h"
 
@@ -18,6 +19,12 @@ struct CallFilter {
 
     bool Matches(const cardlib::calllog::Record& record) const;
 };
+
+// A call log text as shown: the texts the card library took and gave (a
+// firmware path, a release text) are bytes in the encoding the system names
+// files in, as the programs pass paths to it (UTF-8 here, the ANSI code page
+// on Windows); the rest is ASCII.
+QString LogText(const std::string& bytes);
 
 // A record as a saved or copied line: the time in milliseconds, then the
 // call as the stand-in's trace writes it ("1234.567 tvn_imd_stop(0) = 0").

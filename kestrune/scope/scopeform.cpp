@@ -237,7 +237,7 @@ ScopeForm::ScopeForm(QWidget* parent) : QWidget(parent), buffer_(kBufferSamples)
         const cardlib::calllog::Record* record = cardlib::calllog::Find(sequence);
         return record ? QStringLiteral("%1 s　%2")
                             .arg(cardlib::calllog::Milliseconds(*record) / 1000, 0, 'f', 3)
-                            .arg(QString::fromStdString(cardlib::calllog::Line(*record)))
+                            .arg(QFile::decodeName(QByteArray::fromStdString(cardlib::calllog::Line(*record))))
                       : QStringLiteral("这次调用已不在调用记录中");
     });
     connect(tabs_, &QTabWidget::currentChanged, this, [this] { pacer_.DrawNext(); });

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QFile>
 #include <QTest>
 #include <QTextBlock>
 
@@ -41,7 +42,7 @@ Call Parse(const QString& line)
 QString NewestLogLine()
 {
     const cardlib::calllog::Record* record = cardlib::calllog::Newest(Ring::Commands);
-    return record ? QString::fromStdString(cardlib::calllog::Line(*record)) : QString();
+    return record ? QFile::decodeName(QByteArray::fromStdString(cardlib::calllog::Line(*record))) : QString();
 }
 
 // An argument of the parameter's kind, at the ends of its range.
@@ -52,7 +53,12 @@ Argument Sample(const Parameter& p, size_t place)
     case Kind::Real: return place % 2 ? 0.1 : -3.2e-7;
     case Kind::IntegerPair: return std::array<int64_t, 2>{p.least, p.most};
     case Kind::RealPair: return std::array<double, 2>{2.5, -1e+20};
-    case Kind::Text: return QStringLiteral("固件 (新), [1].s6x");
+    case Kind::Text: {
+        // A path as the system names files: Chinese where its encoding holds
+        // it (UTF-8 here, a Chinese Windows), ASCII where it does not.
+        const QString chinese = QStringLiteral("固件 (新), [1].s6x");
+        return QFile::decodeName(QFile::encodeName(chinese)) == chinese ? chinese : QStringLiteral("fw (new), [1].s6x");
+    }
     case Kind::Out: return Out{};
     }
     return Null{};

@@ -9,6 +9,8 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include <cmath>
+
 #include "cardlib/binding.h"
 #include "cardlib/calllog.h"
 #include "main/mainform.h"
@@ -191,7 +193,7 @@ private slots:
         QVERIFY(scope.Plot()->From() < at && at < scope.Plot()->To());
         const auto& marks = scope.Plot()->Marks();
         QVERIFY(std::any_of(marks.begin(), marks.end(), [&](const ScopePlot::Mark& m) {
-            return m.sequence == command->sequence && m.seconds == at;
+            return m.sequence == command->sequence && std::fabs(m.seconds - at) < 1e-9;
         }));
         // The sampling's reads are no marks.
         QVERIFY(std::none_of(marks.begin(), marks.end(),
