@@ -136,16 +136,20 @@ std::optional<CursorReadout> ReadCursors(const SampleSource& source, double a, d
     return r;
 }
 
-ColumnSpans ReduceToColumns(const SampleSource& source, size_t begin, size_t end, double from, double to, int columns,
-                            std::span<const int> channels)
+ColumnSpans ReduceToColumns(const SampleSource& source, size_t begin, size_t end, double from, double perColumn,
+                            int columns, std::span<const int> channels, int firstColumn)
 {
     ColumnSpans spans;
-    if (columns < 1)
+    if (columns < 1 || firstColumn < 0 || firstColumn >= columns || !(perColumn > 0))
         return spans;
-    spans.channels.assign(channels.size(), std::vector<ValueSpan>(static_cast<size_t>(columns)));
+    spans.channels.assign(channels.size(), std::vector<ValueSpan>(static_cast<size_t>(columns - firstColumn)));
+    // Columns counted from time zero: a sample falls in the same column of
+    // every view that starts on a whole column, wherever the view starts.
+    const double origin = std::round(from / perColumn);
     for (size_t i = begin; i < end; ++i) {
         const Sample& s = source.At(i);
-        const int column = std::clamp(static_cast<int>((s.seconds - from) / (to - from) * columns), 0, columns - 1);
+        const double at = std::floor(s.seconds / perColumn) - origin;
+        const int column = static_cast<int>(std::clamp(at, double(firstColumn), double(columns - 1))) - firstColumn;
         for (size_t k = 0; k < channels.size(); ++k) {
             const double v = Value(s, channels[k]);
             auto& [lo, hi] = spans.channels[k][static_cast<size_t>(column)];
@@ -156,6 +160,22 @@ ColumnSpans ReduceToColumns(const SampleSource& source, size_t begin, size_t end
         }
     }
     return spans;
+}
+
+ValueRange AutoRange(ValueSpan data, std::optional<ValueRange> previous)
+{
+    if (data.Empty())
+        return previous.value_or(ValueRange{});
+    if (previous && data.lo >= previous->low && data.hi <= previous->high &&
+        data.hi - data.lo >= 0.4 * (previous->high - previous->low))
+        return *previous;
+    double low = data.lo, high = data.hi;
+    if (high - low < 1e-9) {
+        low -= 1;
+        high += 1;
+    }
+    const double margin = (high - low) * (previous ? 0.2 : 0.06);
+    return {low - margin, high + margin};
 }
 
 std::pair<size_t, size_t> SamplesBetween(const SampleSource& source, double from, double to)

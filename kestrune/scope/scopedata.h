@@ -137,8 +137,20 @@ struct ValueSpan {
     double hi = -std::numeric_limits<double>::infinity();
     bool Empty() const { return lo > hi; }
 };
+// The values a pane shows, from `low` at its foot to `high` at its top.
+struct ValueRange {
+    double low = -1, high = 1;
+    bool operator==(const ValueRange&) const = default;
+};
+// The range a pane scaled to its data shows: a little beyond the data. While
+// the view scrolls (`previous` given), the range before is kept as long as it
+// holds the data and the data fill at least 40 % of it, and a new one leaves
+// a fifth of the data's span free on each side: a climbing trace rescales the
+// pane every few seconds, not with every new column.
+ValueRange AutoRange(ValueSpan data, std::optional<ValueRange> previous);
+
 // Samples [begin, end) of `source` as a plot `columns` pixels wide draws them
-// from `from` to `to` seconds: for each of `channels` (in their order) and
+// from `from` seconds on, `perColumn` seconds a column: for each of `channels` (in their order) and
 // each column, the span of the values that fall in it, and the span of all.
 // A sample before `from` or after `to` counts in the first or last column,
 // so that a trace comes in from the edge. One pass over the samples, however
@@ -147,8 +159,10 @@ struct ColumnSpans {
     std::vector<std::vector<ValueSpan>> channels; // [channel][column]
     ValueSpan overall;
 };
-ColumnSpans ReduceToColumns(const SampleSource& source, size_t begin, size_t end, double from, double to, int columns,
-                            std::span<const int> channels);
+// With `firstColumn`, only the columns from it to the last are kept (the
+// samples are placed as in the whole picture; earlier ones count in it).
+ColumnSpans ReduceToColumns(const SampleSource& source, size_t begin, size_t end, double from, double perColumn,
+                            int columns, std::span<const int> channels, int firstColumn = 0);
 
 // The samples from `from` to `to` seconds, both included: [first, second).
 std::pair<size_t, size_t> SamplesBetween(const SampleSource& source, double from, double to);

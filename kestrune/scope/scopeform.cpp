@@ -177,6 +177,10 @@ ScopeForm::ScopeForm(QWidget* parent) : QWidget(parent), buffer_(kBufferSamples)
     triggerRow->addStretch();
     triggerRow->addWidget(new QLabel(QStringLiteral("误差刻度"), this));
     triggerRow->addWidget(errorScale_);
+    auto* split = new QCheckBox(QStringLiteral("位置分轴"), this);
+    split->setObjectName(QStringLiteral("splitPositions"));
+    split->setToolTip(QStringLiteral("两个轴的位置各画在自己的一栏里，各自缩放；不勾选时画在同一栏"));
+    triggerRow->addWidget(split);
 
     plot_ = new ScopePlot(this);
     plot_->SetSource(&buffer_);
@@ -185,11 +189,15 @@ ScopeForm::ScopeForm(QWidget* parent) : QWidget(parent), buffer_(kBufferSamples)
         channels_[c] = new QCheckBox(ChannelName(c), this);
         channels_[c]->setObjectName(QStringLiteral("channel%1").arg(c));
         channels_[c]->setChecked(plot_->ChannelShown(c));
-        channels_[c]->setToolTip(QStringLiteral("显示或隐藏这条曲线"));
+        channels_[c]->setToolTip(ChannelAt(c).quantity == Quantity::Encoder
+                                     ? QStringLiteral("显示或隐藏这条曲线（反馈位置画成虚线）")
+                                     : QStringLiteral("显示或隐藏这条曲线"));
         channels_[c]->setStyleSheet(QStringLiteral("color: %1;").arg(ScopePlot::ChannelColour(c).name()));
         channels->addWidget(channels_[c], c / 4, c % 4);
         connect(channels_[c], &QCheckBox::toggled, this, [this, c](bool on) { plot_->SetChannelShown(c, on); });
     }
+
+    connect(split, &QCheckBox::toggled, plot_, &ScopePlot::SetPositionsSplit);
 
     xy_ = new XyView(this);
     xy_->SetSource(&buffer_);
@@ -299,7 +307,7 @@ void ScopeForm::Redraw()
     if (tabs_->currentWidget() == plot_) {
         plot_->SetRange(end - window_, end);
         UpdateMarks();
-        plot_->repaint();
+        plot_->DrawNow();
     } else {
         xy_->SetRange(from, end);
         xy_->repaint();
@@ -592,7 +600,14 @@ int ScopeForm::SavePngTo(const QString& path)
         for (int c = 0; c < kChannels; ++c) {
             if (!plot_->ChannelShown(c))
                 continue;
-            p.fillRect(x, y - metrics.ascent() / 2 - 1, 18, 3, ScopePlot::ChannelColour(c));
+            // Solid, or dashed as the encoder's traces are.
+            const int swatchY = y - metrics.ascent() / 2 - 1;
+            if (ChannelAt(c).quantity == Quantity::Encoder) {
+                p.fillRect(x, swatchY, 7, 3, ScopePlot::ChannelColour(c));
+                p.fillRect(x + 11, swatchY, 7, 3, ScopePlot::ChannelColour(c));
+            } else {
+                p.fillRect(x, swatchY, 18, 3, ScopePlot::ChannelColour(c));
+            }
             x += 22;
             p.setPen(ScopePlot::ChannelColour(c));
             const QString name = ChannelName(c) + QStringLiteral("（%1）").arg(ChannelUnit(c));

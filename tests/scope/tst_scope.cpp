@@ -197,12 +197,30 @@ private slots:
         const SampleList list({At(-1.0, 100, 0), At(0.1, 5, 0), At(0.5, 2, 0), At(0.9, 7, 0), At(2.5, 3, 0),
                                At(4.0, -6, 0), At(9.0, -50, 0)});
         const std::span<const int> shownChannels(channels.constData(), size_t(channels.size()));
-        const ColumnSpans reduced = ReduceToColumns(list, size_t(begin), size_t(end), 0, 4, 4, shownChannels);
+        const ColumnSpans reduced = ReduceToColumns(list, size_t(begin), size_t(end), 0, 1, 4, shownChannels);
         QStringList shown;
         for (const std::vector<ValueSpan>& columns : reduced.channels)
             shown << Shown(columns);
         QCOMPARE(shown, spans);
         QCOMPARE(Shown({reduced.overall}), overall);
+    }
+
+    // A pane scaled to its data: tight for a still view; while the view
+    // scrolls, kept while it suits, and renewed with room to grow.
+    void aPaneKeepsItsScaleWhileItSuits()
+    {
+        const ValueRange tight = AutoRange({0, 100}, std::nullopt);
+        QCOMPARE(tight.low, -6.0);
+        QCOMPARE(tight.high, 106.0);
+        const ValueRange loose = AutoRange({0, 100}, ValueRange{-5000, 5000});
+        QCOMPARE(loose.low, -20.0); // too loose before: fitted again, with room
+        QCOMPARE(loose.high, 120.0);
+        QCOMPARE(AutoRange({10, 110}, loose), loose);      // still inside, still filling it
+        QCOMPARE(AutoRange({30, 121}, loose).high, 139.2); // out at the top
+        QCOMPARE(AutoRange({5, 5}, std::nullopt).high, 6.0 + 0.12);
+        const ValueRange flat = AutoRange({5, 5}, ValueRange{});
+        QCOMPARE(AutoRange({5, 5}, flat), flat); // a flat trace settles
+        QCOMPARE(AutoRange({}, flat), flat);     // no data: as before
     }
 
     void theLivePictureIsRedrawnOnceItMovedTwoPixels_data()

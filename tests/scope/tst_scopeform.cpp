@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <set>
 
 #include "cardlib/binding.h"
 #include "cardlib/calllog.h"
@@ -125,6 +126,119 @@ private slots:
                 }
         QVERIFY(columns.size() > 700);
         QCOMPARE(columns.back() - columns.front() + 1, static_cast<int>(columns.size()));
+    }
+
+    // The live plot scrolls its picture and draws only the new columns: the
+    // picture must be the one drawn whole, frame after frame, whatever the
+    // samples' rhythm (late ones, clumps), and it is drawn whole only when a
+    // pane's scale changes.
+    void aScrolledPictureIsThePictureDrawnWhole_data()
+    {
+        QTest::addColumn<double>("period");
+        QTest::addColumn<int>("offColumns");
+        QTest::newRow("more samples than columns") << 0.005 << 0;
+        // A line cut at the edge of what is drawn again may take another
+        // pixel there.
+        QTest::newRow("lines from sample to sample") << 0.010 << 4;
+    }
+    void aScrolledPictureIsThePictureDrawnWhole()
+    {
+        QFETCH(double, period);
+        QFETCH(int, offColumns);
+        SampleBuffer buffer(100000);
+        ScopePlot live, whole;
+        for (ScopePlot* plot : {&live, &whole}) {
+            plot->resize(900, 420);
+            plot->SetSource(&buffer);
+            plot->SetFixedScale(0, 30000);
+            plot->SetFixedScale(1, 100);
+            plot->SetFixedScale(2, 30000);
+        }
+        double t = 0;
+        int step = 0;
+        const auto sampleUntil = [&](double until) {
+            for (; t < until; t += period + (step++ % 7 == 0 ? 0.025 : 0.0)) {
+                const double command = 20000 * std::sin(t), speed = 20000 * std::cos(t);
+                buffer.Append(Sample{
+                    t, {command, -command / 2}, {command - 40 * std::cos(t), -command / 2 + 3}, {speed, -speed / 2}});
+            }
+        };
+        QImage shown;
+        for (int frame = 0; frame < 300; ++frame) { // the ring of columns goes round
+            sampleUntil(10 + frame * 0.037);
+            for (ScopePlot* plot : {&live, &whole})
+                plot->SetRange(t - 10, t); // only the live one draws
+            shown = live.grab().toImage();
+        }
+        QCOMPARE(live.FullRedraws(), 1);
+        const QImage expected = whole.grab().toImage();
+        QCOMPARE(live.From(), whole.From());
+        // The same but at the left edge, where the whole picture's trace
+        // comes in from the sample before the view.
+        QStringList differing;
+        for (int x = 0; x < expected.width(); ++x)
+            for (int y = 0; y < expected.height(); ++y)
+                if ((x < 100 || x > 112) && shown.pixel(x, y) != expected.pixel(x, y)) {
+                    differing << QStringLiteral("(%1, %2)").arg(x).arg(y);
+                    break;
+                }
+        QVERIFY2(differing.size() <= offColumns, qPrintable(differing.join(QLatin1Char(' '))));
+
+        // A climbing trace on an automatic scale: the pane is rescaled every
+        // few seconds, not at every frame.
+        SampleBuffer climbing(100000);
+        ScopePlot autoScaled;
+        autoScaled.resize(900, 420);
+        autoScaled.SetSource(&climbing);
+        for (int i = 0; i < 3000; ++i) {
+            const double at = i * 0.01;
+            climbing.Append(Sample{at, {1000 * at, 0}, {1000 * at, 0}, {1000, 0}});
+            if (i >= 1000 && i % 4 == 0) {
+                autoScaled.SetRange(at - 10, at);
+                autoScaled.grab();
+            }
+        }
+        QVERIFY2(autoScaled.FullRedraws() <= 15, qPrintable(QString::number(autoScaled.FullRedraws())));
+    }
+
+    // Each axis in a pane of its own; the encoders' traces dashed.
+    void positionsSplitPerAxisAndEncodersAreDashed()
+    {
+        std::vector<Sample> samples;
+        for (int i = 0; i <= 2000; ++i) {
+            const double t = i * 0.005;
+            samples.push_back(Sample{t, {1000 * t, 5000 - 1000 * t}, {1000 * t, 5000 - 1000 * t}, {}});
+        }
+        const SampleList list(samples);
+        ScopePlot plot;
+        plot.resize(900, 500);
+        plot.SetSource(&list);
+        plot.SetRange(0, 10);
+        const auto rowsAndColumns = [&plot](int channel) {
+            const QImage image = plot.grab().toImage();
+            const QRgb colour = ScopePlot::ChannelColour(channel).rgb();
+            std::set<int> rows, columns;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (image.pixel(x, y) == colour) {
+                        rows.insert(y);
+                        columns.insert(x);
+                    }
+            return std::pair(rows, columns);
+        };
+        for (int c : {1, 5})
+            plot.SetChannelShown(c, false);
+        QVERIFY(*rowsAndColumns(4).first.begin() < *rowsAndColumns(0).first.rbegin()); // one pane: the traces cross
+        plot.SetPositionsSplit(true);
+        QVERIFY(*rowsAndColumns(0).first.rbegin() < *rowsAndColumns(4).first.begin()); // axis 0's pane above axis 1's
+        const auto [rows, commandColumns] = rowsAndColumns(0);
+        QVERIFY(commandColumns.size() > 700);
+
+        plot.SetChannelShown(0, false);
+        plot.SetChannelShown(1, true);
+        const auto encoderColumns = rowsAndColumns(1).second;
+        QVERIFY2(encoderColumns.size() > 380 && encoderColumns.size() < 520,
+                 qPrintable(QString::number(encoderColumns.size())));
     }
 
     void placingCursorsLeavesThePlotItsSize()
