@@ -63,10 +63,33 @@ void Redraw(benchmark::State& state)
         for (int i = 0; i < 50; ++i)
             marks.push_back({i * 1.2, static_cast<uint64_t>(i)});
         view.SetMarks(std::move(marks));
+        view.SetPositionsSplit(true); // a scale for each axis's positions
     }
     QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
-    for (auto _ : state)
+    for (auto _ : state) {
+        if constexpr (std::is_same_v<View, ScopePlot>)
+            view.SetChannelShown(0, true); // drawn whole, not scrolled
         view.render(&image);
+    }
+}
+
+// The live picture moved on by two columns: scrolled, the new columns drawn.
+void Scroll(benchmark::State& state)
+{
+    ScopePlot view;
+    view.resize(960, 520);
+    view.SetSource(&Minute());
+    const double perColumn = 10.0 / (view.width() - 72); // about: the margins take some 72 px
+    double from = 0;
+    view.SetRange(from, from + 10);
+    QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
+    view.render(&image);
+    for (auto _ : state) {
+        from = from + 10 + 2 * perColumn < 60 ? from + 2 * perColumn : 0;
+        view.SetRange(from, from + 10);
+        view.render(&image);
+    }
+    state.counters["whole"] = view.FullRedraws();
 }
 
 void SampleTick(benchmark::State& state)
@@ -122,11 +145,13 @@ public:
     {
         ConsoleReporter::Finalize();
         std::map<std::string, double> m(Medians().begin(), Medians().end());
-        const double plot = m["Redraw<ScopePlot>"], xy = m["Redraw<XyView>"], tick = m["SampleTick"];
-        std::printf("time plots: median %.3f ms a redraw; XY view: %.3f ms; sampling: %.2f us a tick\n", plot * 1e3,
-                    xy * 1e3, tick * 1e6);
-        std::printf("20 redraws and 100 samples a second: %.2f%% of one core (time plots shown)\n",
-                    100 * (20 * plot + 100 * tick));
+        const double plot = m["Redraw<ScopePlot>"], xy = m["Redraw<XyView>"], tick = m["SampleTick"],
+                     scroll = m["Scroll"];
+        std::printf("time plots: median %.3f ms a whole redraw, %.3f ms a scroll; XY view: %.3f ms; sampling: %.2f us "
+                    "a tick\n",
+                    plot * 1e3, scroll * 1e3, xy * 1e3, tick * 1e6);
+        std::printf("20 scrolls and 100 samples a second: %.2f%% of one core (time plots shown)\n",
+                    100 * (20 * scroll + 100 * tick));
         std::printf("a 50 MB capture read in %.2f s\n", m["ReadCsv"]);
     }
 };
@@ -134,6 +159,7 @@ public:
 } // namespace
 
 BENCHMARK_TEMPLATE(Redraw, ScopePlot)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Scroll)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
 BENCHMARK_TEMPLATE(Redraw, XyView)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
 BENCHMARK(SampleTick)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ReadCsv)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);

@@ -351,7 +351,7 @@ void ScopePlot::paintEvent(QPaintEvent* event)
                       canvas_.bytesPerLine(), canvas_.format());
     };
     QPainter p(this);
-    for (const QRect& r : QRegion(event->rect()) - QRegion(area))
+    for (const QRect& r : event->region() - QRegion(area))
         p.drawImage(r.topLeft(), part(r));
     // The plot area, its ring unrolled: logical column 0 is kept in physical
     // column ring_.
@@ -458,20 +458,23 @@ std::optional<int> ScopePlot::Scroll(const std::vector<PaneBox>& panes, int dx, 
     from = std::min(from, reducedFrom + 1);
     const std::vector<ColumnSpans> reduced = Reduce(panes, lead, end, reducedFrom);
 
-    std::vector<std::vector<ValueSpan>> held = drawn_.data;
-    std::vector<ValueRange> scales = drawn_.scales;
+    // What each pane holds, moved along in place (a pane whose scale
+    // changes is drawn whole, which takes it afresh).
     for (size_t i = 0; i < panes.size(); ++i) {
-        auto& d = held[i];
-        d.erase(d.begin(), d.begin() + dx);
-        d.resize(static_cast<size_t>(columns));
-        const std::vector<ValueSpan> fresh = PaneColumns(reduced[i], static_cast<size_t>(columns - reducedFrom));
-        for (int x = from; x < columns; ++x)
-            d[static_cast<size_t>(x)] = fresh[static_cast<size_t>(x - reducedFrom)];
-        if (const auto fixed = fixedScale_[static_cast<size_t>(panes[i].kind)])
-            scales[i] = {-*fixed, *fixed};
-        else
-            scales[i] = AutoRange(Overall(d), drawn_.scales[i]);
-        if (scales[i] != drawn_.scales[i])
+        auto& held = drawn_.data[i];
+        held.erase(held.begin(), held.begin() + dx);
+        held.resize(static_cast<size_t>(columns));
+        for (int x = from; x < columns; ++x) {
+            ValueSpan& column = held[static_cast<size_t>(x)];
+            column = {};
+            for (const auto& channel : reduced[i].channels) {
+                column.lo = std::min(column.lo, channel[static_cast<size_t>(x - reducedFrom)].lo);
+                column.hi = std::max(column.hi, channel[static_cast<size_t>(x - reducedFrom)].hi);
+            }
+        }
+        const auto fixed = fixedScale_[static_cast<size_t>(panes[i].kind)];
+        const ValueRange scale = fixed ? ValueRange{-*fixed, *fixed} : AutoRange(Overall(held), drawn_.scales[i]);
+        if (scale != drawn_.scales[i])
             return std::nullopt;
     }
 
@@ -479,7 +482,6 @@ std::optional<int> ScopePlot::Scroll(const std::vector<PaneBox>& panes, int dx, 
     // where it starts; the columns that come in at the right take the place
     // of those that went out at the left, in one or two runs.
     ring_ = (ring_ + dx) % columns;
-    drawn_.data = std::move(held);
     QPainter p(&canvas_);
     p.setFont(font());
     const int wrap = columns - ring_; // the first column kept at the ring's start
