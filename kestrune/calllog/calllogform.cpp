@@ -34,9 +34,11 @@ using namespace cardlib;
 
 namespace {
 
-// At most four refreshes a second: the first call shows at once, and a
-// stream of reads is unreadable at any speed.
-constexpr int kRefreshInterval = 250; // ms
+// At most two refreshes a second: the first call shows at once, and a
+// stream of reads is unreadable at any speed. The counter line, a rate per
+// second, changes once a second.
+constexpr int kRefreshInterval = 500;      // ms
+constexpr qint64 kCountersInterval = 1000; // ms
 
 } // namespace
 
@@ -159,6 +161,16 @@ void CallLogForm::Refresh()
 
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     rateSamples_.emplace_back(now, calllog::Total());
+    // A new failure shows at once; the rest waits for the second to pass.
+    if (calllog::Failures() == countedFailures_ && now - countersShown_ < kCountersInterval &&
+        pause_->isChecked() == countersPaused_ && calllog::Recording() == countersRecording_) {
+        ShowEmptyState();
+        return;
+    }
+    countersShown_ = now;
+    countedFailures_ = calllog::Failures();
+    countersPaused_ = pause_->isChecked();
+    countersRecording_ = calllog::Recording();
     while (rateSamples_.size() > 2 && now - rateSamples_[1].first >= 1000)
         rateSamples_.pop_front();
     const auto& [since, calls] = rateSamples_.front();

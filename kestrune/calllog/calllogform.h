@@ -77,4 +77,8 @@ private:
     QTimer* filterDelay_;
     std::function<void(const QString&)> runAgain_;
     std::deque<std::pair<qint64, quint64>> rateSamples_; // (ms, calls) over the last second
+    qint64 countersShown_ = 0;                           // when the counter line was last set, ms
+    uint64_t countedFailures_ = 0;                       // the failures it counted
+    bool countersPaused_ = false;
+    bool countersRecording_ = false;
 };
