@@ -22,7 +22,9 @@ cases=("$@")
 
 work=$(mktemp -d)
 cp build/bin/kestrune build/bin/libTolvane.so build/bin/Motion_set.txt "$work/"
-start_xvfb
+# Wide enough that no window covers another: a covered window is drawn
+# differently, and where a tool landed would change what the others cost.
+start_xvfb 5600x1100
 kestrune=
 stop_kestrune() {
     if [[ -n $kestrune ]]; then
@@ -44,13 +46,14 @@ ticks() { awk '{print $14 + $15}' "/proc/$kestrune/stat"; }
 # tool NAME: opens a tool with its shortcut, typed on the main window.
 declare -A shortcut=([calllog]=ctrl+l [scope]=ctrl+g [machine]=ctrl+m [console]=ctrl+k)
 declare -A title=([calllog]=调用记录 [scope]=示波器 [machine]=模拟机床 [console]=控制台)
+declare -A place=([calllog]=1300 [scope]=2400 [machine]=3500 [console]=4500) # x, right of the test windows
 tool() {
     xdotool mousemove --window "$main" 100 100
     sleep 0.2
     xdotool key "${shortcut[$1]}"
     local id
     id=$(window "${title[$1]}")
-    xdotool windowmove "$id" $((RANDOM % 300)) $((RANDOM % 300))
+    xdotool windowmove "$id" "${place[$1]}" 0
 }
 
 # measure CASE: prints the share of one core, in per cent.
@@ -60,11 +63,11 @@ measure() {
     main=$(window 'Kestrune演示软件\(Ver 1.0\)')
     xdotool windowmove "$main" 700 40
     click "$main" 376 88 # 参数设置
-    window 参数设置 >/dev/null
+    xdotool windowmove "$(window 参数设置)" 0 0
     click "$main" 376 132 # I/O检测
-    window 'I/O状态检测' >/dev/null
+    xdotool windowmove "$(window 'I/O状态检测')" 100 60
     click "$main" 376 176 # 计数功能
-    window 计数功能测试 >/dev/null
+    xdotool windowmove "$(window 计数功能测试)" 200 120
     click "$main" 376 220 # 运动测试
     local motion
     motion=$(window 运动操作测试)
@@ -87,14 +90,17 @@ measure() {
 
 median() { tr ' ' '\n' | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-declare -A result
-for c in "${cases[@]}"; do
-    values=()
-    for _ in $(seq "$runs"); do
-        values+=("$(measure "$c")")
+# Round after round of every case, so that a drift of the machine's load
+# falls on all the cases alike.
+declare -A result values
+for _ in $(seq "$runs"); do
+    for c in "${cases[@]}"; do
+        values[$c]+="$(measure "$c") "
     done
-    result[$c]=$(echo "${values[*]}" | median)
-    echo "$c: ${values[*]} -> median ${result[$c]}%" >&2
+done
+for c in "${cases[@]}"; do
+    result[$c]=$(echo "${values[$c]% }" | median)
+    echo "$c: ${values[$c]}-> median ${result[$c]}%" >&2
 done
 
 echo

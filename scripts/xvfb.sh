@@ -1,10 +1,11 @@
 # Shared by the scripts that drive the programs under a virtual X server.
 
-# start_xvfb: a virtual X server on a free-looking display number, exported
-# as DISPLAY for the Qt programs; its pid in $xvfb.
+# start_xvfb [SIZE]: a virtual X server on a free-looking display number,
+# its screen SIZE (1280x1024), exported as DISPLAY for the Qt programs; its
+# pid in $xvfb.
 start_xvfb() {
     local display=:$((90 + RANDOM % 100))
-    Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb "$display" -screen 0 "${1:-1280x1024}x24" -nolisten tcp >/dev/null 2>&1 &
     xvfb=$!
     export DISPLAY=$display QT_QPA_PLATFORM=xcb
     sleep 1
